@@ -1,0 +1,417 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="en">
+<context>
+    <name>Quireon</name>
+    <message>
+        <source>LaunchError</source>
+        <translation>Quireon Error: cannot start the program “%@”. Check the command line in Preferences.
+</translation>
+    </message>
+    <message>
+        <source>ExecutingStatus</source>
+        <translation>Running: %@</translation>
+    </message>
+    <message>
+        <source>ErrorStatus</source>
+        <translation>Failed: %@</translation>
+    </message>
+    <message>
+        <source>DoneStatus</source>
+        <translation>Done: %@</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>RootMissingHeader</source>
+        <translation>The root file is missing</translation>
+    </message>
+    <message>
+        <source>RootMissingMessage</source>
+        <translation>Quireon cannot find the file “%@”. Auto mode has been switched off.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>OpenButtonErrorHeader</source>
+        <translation>The file cannot be opened</translation>
+    </message>
+    <message>
+        <source>OpenButtonErrorMessage</source>
+        <translation>“%@” does not exist or no application can open it.</translation>
+    </message>
+    <message>
+        <source>OpenButtonErrorLog</source>
+        <translation>Quireon Error: the output file cannot be opened.
+</translation>
+    </message>
+    <message>
+        <source>ClearFileHeader</source>
+        <translation>Clear the auxiliary files?</translation>
+    </message>
+    <message>
+        <source>ClearFileMessage</source>
+        <translation>The files of the root file with these extensions will be deleted: %@</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>cmdToolTip</source>
+        <translation>Runs %@</translation>
+    </message>
+    <message>
+        <source>openToolTip</source>
+        <translation>Opens %@</translation>
+    </message>
+    <message>
+        <source>Menu ClearLog</source>
+        <translation>Clear Log</translation>
+    </message>
+    <message>
+        <source>Menu ClearFiles</source>
+        <translation>Clear Auxiliary Files...</translation>
+    </message>
+    <message>
+        <source>Menu RunSequence</source>
+        <translation>Run Procedure</translation>
+    </message>
+    <message>
+        <source>Menu StopSequence</source>
+        <translation>Stop Procedure</translation>
+    </message>
+    <message>
+        <source>Menu SymLink</source>
+        <translation>Create Symbolic Link...</translation>
+    </message>
+    <message>
+        <source>Menu Process</source>
+        <translation>Process</translation>
+    </message>
+    <message>
+        <source>cmdName1</source>
+        <translation>pdfLaTeX</translation>
+    </message>
+    <message>
+        <source>cmdName2</source>
+        <translation>BibTeX</translation>
+    </message>
+    <message>
+        <source>cmdName3</source>
+        <translation>MakeIndex</translation>
+    </message>
+    <message>
+        <source>cmdName4</source>
+        <translation>LaTeX</translation>
+    </message>
+    <message>
+        <source>cmdName5</source>
+        <translation>dvipdfmx</translation>
+    </message>
+    <message>
+        <source>cmdExt1</source>
+        <translation>tex</translation>
+    </message>
+    <message>
+        <source>cmdExt2</source>
+        <translation>aux</translation>
+    </message>
+    <message>
+        <source>cmdExt3</source>
+        <translation>idx</translation>
+    </message>
+    <message>
+        <source>cmdExt4</source>
+        <translation>tex</translation>
+    </message>
+    <message>
+        <source>cmdExt5</source>
+        <translation>dvi</translation>
+    </message>
+    <message>
+        <source>cmdCmd1</source>
+        <translation>/usr/bin/pdflatex -synctex=1 -cnf-line=max_print_line=10000 %1</translation>
+    </message>
+    <message>
+        <source>cmdCmd2</source>
+        <translation>/usr/bin/bibtex %1</translation>
+    </message>
+    <message>
+        <source>cmdCmd3</source>
+        <translation>/usr/bin/makeindex %1</translation>
+    </message>
+    <message>
+        <source>cmdCmd4</source>
+        <translation>/usr/bin/latex -cnf-line=max_print_line=10000 %1</translation>
+    </message>
+    <message>
+        <source>cmdCmd5</source>
+        <translation>/usr/bin/dvipdfmx %1</translation>
+    </message>
+    <message>
+        <source>openName1</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>openName2</source>
+        <translation>Log</translation>
+    </message>
+    <message>
+        <source>openName3</source>
+        <translation>DVI</translation>
+    </message>
+    <message>
+        <source>openName4</source>
+        <translation>BibTeX Log</translation>
+    </message>
+    <message>
+        <source>openName5</source>
+        <translation>Index Log</translation>
+    </message>
+    <message>
+        <source>openExt1</source>
+        <translation>pdf</translation>
+    </message>
+    <message>
+        <source>openExt2</source>
+        <translation>log</translation>
+    </message>
+    <message>
+        <source>openExt3</source>
+        <translation>dvi</translation>
+    </message>
+    <message>
+        <source>openExt4</source>
+        <translation>blg</translation>
+    </message>
+    <message>
+        <source>openExt5</source>
+        <translation>ilg</translation>
+    </message>
+    <message>
+        <source>outExt01</source>
+        <translation>aux</translation>
+    </message>
+    <message>
+        <source>outExt02</source>
+        <translation>log</translation>
+    </message>
+    <message>
+        <source>outExt03</source>
+        <translation>toc</translation>
+    </message>
+    <message>
+        <source>outExt04</source>
+        <translation>lof</translation>
+    </message>
+    <message>
+        <source>outExt05</source>
+        <translation>lot</translation>
+    </message>
+    <message>
+        <source>outExt06</source>
+        <translation>out</translation>
+    </message>
+    <message>
+        <source>outExt07</source>
+        <translation>bbl</translation>
+    </message>
+    <message>
+        <source>outExt08</source>
+        <translation>blg</translation>
+    </message>
+    <message>
+        <source>outExt09</source>
+        <translation>idx</translation>
+    </message>
+    <message>
+        <source>outExt10</source>
+        <translation>ind</translation>
+    </message>
+    <message>
+        <source>outExt11</source>
+        <translation>ilg</translation>
+    </message>
+    <message>
+        <source>outExt12</source>
+        <translation>synctex.gz</translation>
+    </message>
+    <message>
+        <source>pageStr1</source>
+        <translation>(%n page</translation>
+    </message>
+    <message>
+        <source>pageStr2</source>
+        <translation>​</translation>
+    </message>
+    <message>
+        <source>pageStr3</source>
+        <translation>​</translation>
+    </message>
+    <message>
+        <source>pageStr4</source>
+        <translation>(%n page</translation>
+    </message>
+    <message>
+        <source>pageStr5</source>
+        <translation>​</translation>
+    </message>
+    <message>
+        <source>encoding</source>
+        <translation>106</translation>
+    </message>
+    <message>
+        <source>PrefsValidation</source>
+        <translation>The settings cannot be used</translation>
+    </message>
+    <message>
+        <source>IntervalError</source>
+        <translation>The check interval must be a whole number of seconds above 0.</translation>
+    </message>
+    <message>
+        <source>Page Title</source>
+        <translation>Page report of %@</translation>
+    </message>
+    <message>
+        <source>OpenTitle</source>
+        <translation>Open a root file (.%@)</translation>
+    </message>
+    <message>
+        <source>OpenErrorHeader</source>
+        <translation>The file cannot be opened</translation>
+    </message>
+    <message>
+        <source>OpenErrorMessage</source>
+        <translation>“%@” is not a readable file of type .%@.</translation>
+    </message>
+    <message>
+        <source>OpenLastErrorHeader</source>
+        <translation>The last file cannot be opened</translation>
+    </message>
+    <message>
+        <source>OpenLastErrorMessage</source>
+        <translation>The file opened last, “%@”, is missing or cannot be read.</translation>
+    </message>
+    <message>
+        <source>ChooseTemplate</source>
+        <translation>Choose...</translation>
+    </message>
+    <message>
+        <source>ChooseTemplateTitle</source>
+        <translation>Choose a Template</translation>
+    </message>
+    <message>
+        <source>ChooseTemplateMessage</source>
+        <translation>Choose a template file of type .%@.</translation>
+    </message>
+    <message>
+        <source>Choose</source>
+        <translation>Choose</translation>
+    </message>
+    <message>
+        <source>NewFromTemplateTitle</source>
+        <translation>New Project from Template</translation>
+    </message>
+    <message>
+        <source>NewFromTemplateMessage</source>
+        <translation>Choose the folder and the name of the new root file.</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>Create</translation>
+    </message>
+    <message>
+        <source>NewName</source>
+        <translation>Untitled</translation>
+    </message>
+    <message>
+        <source>CreateNewErrorHeader</source>
+        <translation>The project cannot be created</translation>
+    </message>
+    <message>
+        <source>BadTemplate_NoTemplate</source>
+        <translation>Choose a template file.</translation>
+    </message>
+    <message>
+        <source>BadTemplate_NoFolderName</source>
+        <translation>Enter a name for the extra folder.</translation>
+    </message>
+    <message>
+        <source>BadTemplate_NoOriginal</source>
+        <translation>Choose the original of the symbolic link.</translation>
+    </message>
+    <message>
+        <source>OverwriteErrorHeader</source>
+        <translation>The existing item cannot be replaced</translation>
+    </message>
+    <message>
+        <source>OverwriteErrorMessage</source>
+        <translation>“%@” could not be removed.</translation>
+    </message>
+    <message>
+        <source>CopyErrorHeader</source>
+        <translation>The template cannot be copied</translation>
+    </message>
+    <message>
+        <source>CopyErrorMessage</source>
+        <translation>The template could not be copied to “%@”.</translation>
+    </message>
+    <message>
+        <source>FolderErrorHeader</source>
+        <translation>The folder cannot be created</translation>
+    </message>
+    <message>
+        <source>FolderErrorMessage</source>
+        <translation>The folder “%@” could not be created.</translation>
+    </message>
+    <message>
+        <source>SymLinkErrorHeader</source>
+        <translation>The symbolic link cannot be created</translation>
+    </message>
+    <message>
+        <source>SymLinkFileMessage</source>
+        <translation>The symbolic link “%@” could not be created.</translation>
+    </message>
+    <message>
+        <source>ChooseOriginal</source>
+        <translation>Choose...</translation>
+    </message>
+    <message>
+        <source>ChooseOriginalTitle</source>
+        <translation>Choose the Original</translation>
+    </message>
+    <message>
+        <source>ChooseOriginalMessage</source>
+        <translation>Choose the file or folder that the link points to.</translation>
+    </message>
+    <message>
+        <source>CreateSymLinkTitle</source>
+        <translation>Create Symbolic Link</translation>
+    </message>
+    <message>
+        <source>CreateSymLinkMessage</source>
+        <translation>Choose where the symbolic link goes and its name.</translation>
+    </message>
+    <message>
+        <source>SymName</source>
+        <translation>link</translation>
+    </message>
+    <message>
+        <source>SymLinkFolderMessage</source>
+        <translation>“%@” is a folder and cannot be replaced by a link.</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,105 @@
+#include "logencoding.h"
+
+#include <QCollator>
+#include <algorithm>
+
+namespace {
+struct KnownEncoding {
+    quint32 mib;
+    const char *name;
+    const char *display;
+};
+
+// The encodings TeX users meet, with the IANA names that Qt's converters (ICU) accept.
+constexpr KnownEncoding kKnown[] = {
+    {106, "UTF-8", "Unicode (UTF-8)"},
+    {1015, "UTF-16", "Unicode (UTF-16)"},
+    {3, "US-ASCII", "ASCII"},
+    {4, "ISO-8859-1", "Western (ISO Latin 1)"},
+    {5, "ISO-8859-2", "Central European (ISO Latin 2)"},
+    {6, "ISO-8859-3", "Western (ISO Latin 3)"},
+    {7, "ISO-8859-4", "Central European (ISO Latin 4)"},
+    {8, "ISO-8859-5", "Cyrillic (ISO 8859-5)"},
+    {9, "ISO-8859-6", "Arabic (ISO 8859-6)"},
+    {10, "ISO-8859-7", "Greek (ISO 8859-7)"},
+    {11, "ISO-8859-8", "Hebrew (ISO 8859-8)"},
+    {12, "ISO-8859-9", "Turkish (ISO Latin 5)"},
+    {109, "ISO-8859-13", "Baltic (ISO Latin 7)"},
+    {111, "ISO-8859-15", "Western (ISO Latin 9)"},
+    {2250, "windows-1250", "Central European (Windows Latin 2)"},
+    {2251, "windows-1251", "Cyrillic (Windows)"},
+    {2252, "windows-1252", "Western (Windows Latin 1)"},
+    {2253, "windows-1253", "Greek (Windows)"},
+    {2254, "windows-1254", "Turkish (Windows Latin 5)"},
+    {2027, "macintosh", "Western (Mac OS Roman)"},
+    {2084, "KOI8-R", "Cyrillic (KOI8-R)"},
+    {2088, "KOI8-U", "Ukrainian (KOI8-U)"},
+    {17, "Shift_JIS", "Japanese (Shift JIS)"},
+    {18, "EUC-JP", "Japanese (EUC)"},
+    {39, "ISO-2022-JP", "Japanese (ISO 2022-JP)"},
+    {38, "EUC-KR", "Korean (EUC)"},
+    {113, "GBK", "Chinese Simplified (GBK)"},
+    {114, "GB18030", "Chinese Simplified (GB 18030)"},
+    {2026, "Big5", "Chinese Traditional (Big 5)"},
+};
+
+const KnownEncoding *find(quint32 mib)
+{
+    for (const KnownEncoding &e : kKnown)
+        if (e.mib == mib)
+            return &e;
+    return nullptr;
+}
+
+bool decodable(const KnownEncoding &e)
+{
+    return QStringDecoder(e.name).isValid();
+}
+} // namespace
+
+namespace LogEncoding {
+
+QList<Encoding> availableEncodings()
+{
+    static const QList<Encoding> list = [] {
+        QList<Encoding> out;
+        for (const KnownEncoding &e : kKnown)
+            if (decodable(e))
+                out.append({e.mib, QString::fromLatin1(e.display)});
+        QCollator collator;
+        std::sort(out.begin(), out.end(), [&](const Encoding &a, const Encoding &b) {
+            return collator.compare(a.displayName, b.displayName) < 0;
+        });
+        return out;
+    }();
+    return list;
+}
+
+QString displayName(quint32 mib)
+{
+    const KnownEncoding *e = find(mib);
+    return e ? QString::fromLatin1(e->display) : QString();
+}
+
+bool isAvailable(quint32 mib)
+{
+    const KnownEncoding *e = find(mib);
+    return e && decodable(*e);
+}
+
+} // namespace LogEncoding
+
+static QStringDecoder decoderFor(quint32 mib)
+{
+    const KnownEncoding *e = find(mib);
+    if (e && decodable(*e))
+        return QStringDecoder(e->name);
+    return QStringDecoder(QStringConverter::Utf8);
+}
+
+LogDecoder::LogDecoder(quint32 mib) : m_decoder(decoderFor(mib)) {}
+
+QString LogDecoder::decode(const QByteArray &chunk)
+{
+    return m_decoder.decode(chunk);
+}

@@ -1,0 +1,28 @@
+#include "quireonprefs.h"
+#include "settingsstore.h"
+
+void QuireonPrefs::loadPreferences()
+{
+    SettingsStore store;
+    for (const PrefKeyInfo &info : preferenceKeys)
+        if (const std::optional<QVariant> value = store.objectForKey(info.key))
+            m_prefsDic.insert(info.key, *value);
+    for (const QString *old : oldPreferenceKeys)
+        store.removeObject(*old);
+}
+
+bool QuireonPrefs::savePreferences()
+{
+    if (!m_dirty)
+        return true;
+    SettingsStore store;
+    for (const PrefKeyInfo &info : preferenceKeys) {
+        if (m_prefsDic.contains(info.key))
+            store.setObject(m_prefsDic.value(info.key), info.key);
+        else
+            store.removeObject(info.key);
+    }
+    const bool written = store.synchronize();
+    m_dirty = false;
+    return written;
+}

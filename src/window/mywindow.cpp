@@ -1,0 +1,3 @@
+#include "mywindow.h"
+
+MyWindow::MyWindow(QWidget *parent) : QMainWindow(parent) {}

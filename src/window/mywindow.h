@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QMainWindow>
+
+class MyDocument;
+
+// The document window. Its floating states are added by the floating window code.
+class MyWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MyWindow(QWidget *parent = nullptr);
+    MyDocument *myDocument() const { return m_myDocument; }
+    void setMyDocument(MyDocument *document) { m_myDocument = document; }
+
+private:
+    MyDocument *m_myDocument = nullptr;
+};

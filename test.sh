@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test.
+#   ./test.sh             build in build/ and run the suite
+#   ./test.sh --sanitize  build in build-sanitize/ with AddressSanitizer and
+#                         UndefinedBehaviorSanitizer (leak checks on) and run the suite
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/packages.sh
+quireon_install_packages
+
+build=build
+options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+if [ "${1:-}" = "--sanitize" ]; then
+    build=build-sanitize
+    options=(-DCMAKE_BUILD_TYPE=Debug -DQUIREON_SANITIZE=ON -DCMAKE_CXX_COMPILER=clang++)
+fi
+
+cmake -S . -B "$build" -G Ninja "${options[@]}"
+cmake --build "$build" -j"$(nproc)"
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)"

@@ -1,0 +1,292 @@
+// The settings store: kinds, defaults, saving, loading, recent lists and bad stored data.
+#include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
+#include "settings/settingsstore.h"
+#include "testsupport.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestPrefsStore : public QObject
+{
+    Q_OBJECT
+
+    static QSettings rawStore()
+    {
+        return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Quireon", "Quireon");
+    }
+
+    // Starts a new process that loads the settings and returns what it read, by key.
+    static QMap<QString, QJsonObject> readInFreshProcess()
+    {
+        QProcess probe;
+        probe.start(QStringLiteral(QUIREON_BINARY_DIR "/tests/prefs_probe"), {});
+        if (!probe.waitForFinished(20000))
+            return {};
+        QMap<QString, QJsonObject> out;
+        for (const QByteArray &line : probe.readAllStandardOutput().split('\n'))
+            if (!line.isEmpty()) {
+                const QJsonObject o = QJsonDocument::fromJson(line).object();
+                out.insert(o["key"].toString(), o);
+            }
+        return out;
+    }
+
+private slots:
+    void initTestCase() { Text::installTable(); }
+    void init() { TestSupport::freshSettings(); }
+
+    void defaultsMatchTheTable()
+    {
+        QuireonPrefs p;
+        QVERIFY(p.dirty());
+        QCOMPARE(p.cmdNameArray().size(), 5);
+        QCOMPARE(p.rootType(), QStringLiteral("tex"));
+        QVERIFY(p.cmdCmdAtIndex(0).startsWith("/usr/bin/pdflatex "));
+        QVERIFY(p.cmdCmdAtIndex(0).endsWith(" %1"));
+        QCOMPARE(p.outputExtArray().size(), 12);
+        QVERIFY(!p.outputExtArray().contains("tex"));
+        QVERIFY(!p.outputExtArray().contains("pdf"));
+        QCOMPARE(p.pageStrArray(), QStringList({"(%n page", "", "", "(%n page", ""}));
+        QCOMPARE(p.errorStrArray().size(), 6);
+        QCOMPARE(p.warningStrArray().size(), 7);
+        QCOMPARE(p.noteStrArray(), QStringList({"Overfull", "Underfull", "LaTeX Font Warning:", "No file "}));
+        QCOMPARE(p.errorStrArray().at(3), QStringLiteral("I found no "));
+        QCOMPARE(p.taskInputString().size(), 19);
+        QCOMPARE(p.taskInputString(), QStringLiteral("\nx\nx\nx\nx\n\\end\n\\end\n"));
+        QCOMPARE(p.logEncoding(), 106u);
+        QCOMPARE(p.interval(), 2);
+        QCOMPARE(p.startupChoice(), 2);
+        QCOMPARE(p.windowTransparency(), 0.2f);
+        QCOMPARE(p.folderNameArray(), QStringList{"figures"});
+        QVERIFY(!p.hasValue(Key::LastOpenedFile));
+        QVERIFY(!p.hasValue(Key::RecentTemplates));
+        QVERIFY(!p.hasValue(Key::RecentSymbolicLinks));
+        const QColor green = p.warningColor();
+        QCOMPARE(green.redF(), 0.0f);
+        QCOMPARE(green.greenF(), 1.0f);
+        QCOMPARE(green.alphaF(), 1.0f);
+        QCOMPARE(p.procedureAtIndex(0), 1);
+        for (int step = 1; step < 8; ++step)
+            QCOMPARE(p.procedureAtIndex(step), 0);
+    }
+
+    void keyWithoutTextComesBackAsItself()
+    {
+        QCOMPARE(Text::localized("no such key"), QStringLiteral("no such key"));
+        QCOMPARE(Text::format("ExecutingStatus", {"x"}), QStringLiteral("Running: x"));
+        QCOMPARE(Text::substitute("%@ and %@", {"a"}), QStringLiteral("a and %@"));
+    }
+
+    void kindsReadByConversion()
+    {
+        QuireonPrefs p;
+        QuireonPrefs::Dictionary dic;
+        p.setFloat(2.75f, "k", dic);
+        QCOMPARE(p.intForKey("k", dic), 2);
+        QVERIFY(p.boolForKey("k", dic));
+        p.setString("text", "s", dic);
+        QCOMPARE(p.intForKey("s", dic), 0);
+        QCOMPARE(p.colorForKey("missing", dic), QColor(Qt::black));
+        dic.insert("red", QVariantList{1.0f, 0.0f, 0.0f, 1.0f});
+        QCOMPARE(p.colorForKey("red", dic), QColor(Qt::red));
+        dic.insert("short", QVariantList{1.0f, 0.0f, 0.0f});
+        QCOMPARE(p.colorForKey("short", dic), QColor(Qt::black));
+    }
+
+    void procedureStepCodes()
+    {
+        QuireonPrefs p;
+        p.setProcedureArray({0, 1, 2, 6, 7, 8, 12, 13});
+        const QList<int> expected{0, 0, 1, 5, 0, -1, -5, 0};
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(p.procedureAtIndex(i), expected[i]);
+        p.setProcedureArray({2, 3});
+        QCOMPARE(p.procedureAtIndex(5), 0);
+    }
+
+    void savingOnlyWhenDirty()
+    {
+        QuireonPrefs p;
+        p.setString(QString(), Key::TaskInputString);
+        QVERIFY(!p.hasValue(Key::TaskInputString));
+        QVERIFY(p.savePreferences());
+        QVERIFY(!p.dirty());
+        QSettings store = rawStore();
+        QVERIFY(store.contains(Key::CommandNames));
+        QVERIFY(!store.contains(Key::TaskInputString));
+        // A second save without changes must leave the file alone.
+        store.setValue(Key::CheckInterval, "77");
+        store.sync();
+        QVERIFY(p.savePreferences());
+        QCOMPARE(rawStore().value(Key::CheckInterval).toString(), QStringLiteral("77"));
+    }
+
+    void obsoleteKeysRemovedAtLoad()
+    {
+        {
+            QSettings store = rawStore();
+            store.setValue(Key::LastTemplate, "/old/t.tex");
+            store.setValue(Key::LastSymbolicLink, "/old/l");
+        }
+        QuireonPrefs p;
+        p.loadPreferences();
+        QSettings store = rawStore();
+        QVERIFY(!store.contains(Key::LastTemplate));
+        QVERIFY(!store.contains(Key::LastSymbolicLink));
+    }
+
+    void storedListReplacesDefaultWhole()
+    {
+        QuireonPrefs writer;
+        writer.setErrorStrArray({"E1", "E2"});
+        writer.savePreferences();
+        QuireonPrefs reader;
+        reader.awakeFromNib();
+        QCOMPARE(reader.errorStrArray(), QStringList({"E1", "E2"}));
+        QCOMPARE(reader.warningStrArray().size(), 7);
+        QVERIFY(reader.dirty());
+    }
+
+    void everyKindSurvivesAFreshProcess()
+    {
+        const QString tricky = QStringLiteral("a, b; \"q\" 'x' = y\nline two é ☃ @at");
+        QuireonPrefs p;
+        p.setCmdNameArray({tricky});
+        p.setOpenExtArray({});
+        p.setPageStrArray({"", "a,b", "c=d", "\"", "%n"});
+        p.setLastOpenedDocument(tricky);
+        p.setTaskInputString(QStringLiteral("\n\\end\n"));
+        p.setNoteColor(QColor::fromRgbF(0.25f, 0.5f, 0.75f, 0.5f));
+        p.setProcedureArray({2, 8, 3});
+        p.setLogEncoding(4);
+        p.setWindowTransparency(0.35f);
+        p.setCheckNotes(false);
+        p.setInterval(-3);
+        QVERIFY(p.savePreferences());
+
+        const auto got = readInFreshProcess();
+        QCOMPARE(got.size(), 34); // all but the two recent lists that have no value
+        QCOMPARE(got[Key::CommandNames]["value"].toArray().toVariantList(), QVariantList{tricky});
+        QCOMPARE(got[Key::CommandNames]["type"].toString(), QStringLiteral("QVariantList"));
+        QCOMPARE(got[Key::OpenExtensions]["value"].toArray().size(), 0);
+        QCOMPARE(got[Key::OpenExtensions]["type"].toString(), QStringLiteral("QVariantList"));
+        QCOMPARE(got[Key::PageStrings]["value"].toArray().toVariantList(),
+                 QVariantList({"", "a,b", "c=d", "\"", "%n"}));
+        QCOMPARE(got[Key::LastOpenedFile]["value"].toString(), tricky);
+        QCOMPARE(got[Key::TaskInputString]["value"].toString(), QStringLiteral("\n\\end\n"));
+        const QJsonArray note = got[Key::NoteColor]["value"].toArray();
+        QCOMPARE(note.size(), 4);
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(qAbs(note[i].toDouble() - (i + 1) * 0.25 + (i == 3 ? 0.5 : 0)) < 1e-4);
+        QCOMPARE(got[Key::AutoProcedures]["value"].toArray().toVariantList(), QVariantList({2, 8, 3}));
+        QCOMPARE(got[Key::AutoProcedures]["type"].toString(), QStringLiteral("QVariantList"));
+        QCOMPARE(got[Key::LogEncoding]["type"].toString(), QStringLiteral("uint"));
+        QCOMPARE(got[Key::LogEncoding]["value"].toInt(), 4);
+        QCOMPARE(got[Key::WindowTransparency]["type"].toString(), QStringLiteral("float"));
+        QCOMPARE(float(got[Key::WindowTransparency]["value"].toDouble()), 0.35f);
+        QCOMPARE(got[Key::CheckNotes]["type"].toString(), QStringLiteral("bool"));
+        QCOMPARE(got[Key::CheckNotes]["value"].toBool(), false);
+        QCOMPARE(got[Key::CheckInterval]["value"].toInt(), -3);
+        QCOMPARE(got[Key::ErrorColor]["value"].toArray().toVariantList(), QVariantList({1, 0, 0, 1}));
+    }
+
+    void wrongKindsReadAsDefaultsAndAreRepaired()
+    {
+        {
+            QSettings store = rawStore();
+            store.setValue(Key::ErrorStrings, "just a string");
+            store.setValue(Key::ErrorColor, "[1, 0, 0]");
+            store.setValue(Key::WarningStrings, "[[\"nested\"], \"x\"]");
+            store.setValue(Key::CheckInterval, "abc");
+            store.setValue(Key::AutoProcedures, "[2, \"three\"]");
+            store.setValue(Key::NoteStrings, "[\"kept\"]");
+            store.setValue(Key::LastOpenedFile, QStringList{"a", "b"});
+        }
+        QuireonPrefs p;
+        p.awakeFromNib();
+        QCOMPARE(p.errorStrArray().size(), 6);
+        QCOMPARE(p.errorColor(), QColor(Qt::red));
+        QCOMPARE(p.warningStrArray().size(), 7);
+        QCOMPARE(p.interval(), 2);
+        QCOMPARE(p.procedureAtIndex(0), 1);
+        QCOMPARE(p.noteStrArray(), QStringList{"kept"});
+        QVERIFY(!p.hasValue(Key::LastOpenedFile));
+        QVERIFY(p.savePreferences());
+        QuireonPrefs again;
+        again.awakeFromNib();
+        QCOMPARE(again.errorColor(), QColor(Qt::red));
+        QCOMPARE(rawStore().value(Key::CheckInterval).toString(), QStringLiteral("2"));
+    }
+
+    void fileThatIsNotASettingsFile()
+    {
+        const QString path = SettingsStore().fileName();
+        QDir().mkpath(QFileInfo(path).path());
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("\x00\x01\xff\xfe garbage [[[ = \n\x89PNG", 20));
+        f.close();
+        QuireonPrefs p;
+        p.awakeFromNib();
+        QCOMPARE(p.interval(), 2);
+        QCOMPARE(p.cmdNameArray().size(), 5);
+        p.setInterval(9);
+        p.savePreferences();
+        QuireonPrefs again;
+        again.awakeFromNib();
+        QCOMPARE(again.interval(), 9);
+    }
+
+    void recentListsMoveCapAndValidate()
+    {
+        QuireonPrefs p;
+        p.appendTemplateFile("/a");
+        QCOMPARE(p.templateArray(), QStringList{"/a"});
+        p.appendTemplateFile("/b");
+        p.appendTemplateFile("/c");
+        p.appendTemplateFile("/a");
+        QCOMPARE(p.templateArray(), QStringList({"/a", "/c", "/b"}));
+
+        QStringList ten;
+        for (int i = 0; i < 10; ++i)
+            ten << QStringLiteral("f%1").arg(i);
+        p.setFolderNameArray(ten);
+        p.appendFolderName("new");
+        QCOMPARE(p.folderNameArray(), QStringList{"new"} + ten.mid(0, 9));
+
+        QTemporaryDir dir;
+        const QString file = dir.filePath("t.tex");
+        QFile(file).open(QIODevice::WriteOnly);
+        const QString folder = dir.filePath("sub");
+        QDir().mkpath(folder);
+        p.setTemplateArray(QStringList{file, folder, dir.filePath("gone")});
+        p.setSymLinkArray(QStringList{file, folder, dir.filePath("gone")});
+        p.validateTemplates();
+        p.validateSymLinks();
+        QCOMPARE(p.templateArray(), QStringList{file});
+        QCOMPARE(p.symLinkArray(), QStringList({file, folder}));
+
+        p.savePreferences();
+        QFile::remove(file);
+        p.validateTemplates();
+        QVERIFY(!p.hasValue(Key::RecentTemplates));
+        QVERIFY(p.dirty());
+        p.validateSymLinks();
+        QCOMPARE(p.symLinkArray(), QStringList{folder});
+        p.savePreferences();
+        p.validateSymLinks(); // nothing gone: the list and the dirty flag stay
+        QVERIFY(!p.dirty());
+        p.clearAllSymLinks();
+        QVERIFY(!p.hasValue(Key::RecentSymbolicLinks));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPrefsStore)
+#include "test_prefs_store.moc"
