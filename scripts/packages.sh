@@ -7,7 +7,7 @@ QUIREON_PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     libgl-dev libxkbcommon-dev
     # running on a desktop (X11 platform plugin, icons, opening files)
-    qt6-qpa-plugins xdg-utils desktop-file-utils
+    qt6-qpa-plugins libqt6svg6 xdg-utils desktop-file-utils
     # the default tool set: pdflatex, latex, bibtex, makeindex, dvipdfmx
     texlive-latex-base texlive-binaries
     # fuzzing and sanitizer runtimes
