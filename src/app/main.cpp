@@ -1,18 +1,45 @@
+#include "app/appcontroller.h"
+#include "app/singleinstance.h"
+#include "platform/windowsystem.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QDir>
+#include <QIcon>
+#include <QTimer>
+
+static QStringList absolutePaths(const QStringList &arguments)
+{
+    QStringList paths;
+    for (const QString &argument : arguments)
+        paths << QDir::current().absoluteFilePath(argument);
+    return paths;
+}
 
 int main(int argc, char *argv[])
 {
+    WindowSystem::preferX11ForFloating();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quireon"));
+    QApplication::setApplicationVersion(QStringLiteral(QUIREON_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("quireon"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quireon.svg")));
+    // Documents and the start window decide when Quireon quits.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const QStringList files = absolutePaths(app.arguments().mid(1));
+    SingleInstance instance;
+    if (instance.handOver(files))
+        return 0;
+    instance.listen();
+
     Text::installTable();
     QuireonPrefs prefs;
     prefs.awakeFromNib();
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Quireon"));
-    window.show();
+    AppController controller;
+    QObject::connect(&instance, &SingleInstance::filesRequested, &controller,
+                     &AppController::openFiles);
+    QTimer::singleShot(0, &controller, [&] { controller.applicationDidFinishLaunching(files); });
     return app.exec();
 }

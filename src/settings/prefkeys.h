@@ -43,8 +43,9 @@ inline const QString CreateExtraFolder = QStringLiteral("Create Extra Folder");
 inline const QString CreateSymbolicLink = QStringLiteral("Create Symbolic Link");
 inline const QString TaskInputString = QStringLiteral("Task Input String");
 
-// Kept in the same store, but not a setting of the settings object.
+// Kept in the same store, but not settings of the settings object.
 inline const QString DocumentWindowSize = QStringLiteral("Document Window Size");
+inline const QString RecentDocuments = QStringLiteral("Recent Documents");
 // Keys of an earlier store layout, removed at load.
 inline const QString LastSymbolicLink = QStringLiteral("Last Symbolic Link");
 inline const QString LastTemplate = QStringLiteral("Last Template");

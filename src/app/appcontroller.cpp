@@ -1,0 +1,165 @@
+#include "appcontroller.h"
+
+#include "documentlist.h"
+#include "recentdocuments.h"
+#include "startwindow.h"
+
+#include "document/mydocument.h"
+#include "platform/alerts.h"
+#include "platform/core/notificationcenter.h"
+#include "platform/panels.h"
+#include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
+#include "window/mywindow.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+AppController::AppController(QObject *parent)
+    : QObject(parent), m_documents(new DocumentList(this))
+{
+    connect(m_documents, &DocumentList::becameEmpty, this, &AppController::quitIfNothingOpen);
+}
+
+AppController::~AppController() = default;
+
+void AppController::applicationDidFinishLaunching(const QStringList &launchFiles)
+{
+    connect(NotificationCenter::defaultCenter(), &NotificationCenter::notified, this,
+            [this](const QString &name) { notified(name); });
+    setMenuItems();
+    openFiles(launchFiles);
+    if (!launchFiles.isEmpty() && !m_documents->isEmpty())
+        return;
+    switch (gQuireonPrefs->startupChoice()) {
+    case 1:
+        openDocument();
+        break;
+    case 2: {
+        const QString last = gQuireonPrefs->lastOpenedDocument();
+        if (last.isEmpty() || !openFile(last))
+            openDocument();
+        break;
+    }
+    default:
+        break;
+    }
+    if (m_documents->isEmpty())
+        showStartWindow();
+}
+
+void AppController::openFiles(const QStringList &paths)
+{
+    for (const QString &path : paths)
+        openFile(path);
+    // A second launch without files brings Quireon forward.
+    if (paths.isEmpty() && !m_documents->isEmpty())
+        m_documents->orderedDocuments().constFirst()->showWindow();
+}
+
+void AppController::openDocument()
+{
+    const QString rootType = gQuireonPrefs->rootType();
+    QWidget *parent = m_documents->isEmpty() ? nullptr
+                                             : m_documents->orderedDocuments().constFirst()->myWindow();
+    const QString path = Panels::openFile(parent, Text::format("OpenTitle", {rootType}), {rootType});
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+void AppController::refuse(const char *header, const char *message, const QStringList &args)
+{
+    Alerts::runAlert(Text::localized(header), Text::format(message, args));
+    gQuireonPrefs->setLastOpenedDocument(QString());
+    gQuireonPrefs->savePreferences();
+}
+
+bool AppController::openFile(const QString &path)
+{
+    if (MyDocument *open = m_documents->documentForPath(path)) {
+        open->showWindow();
+    } else {
+        const QFileInfo info(path);
+        if (info.suffix() != gQuireonPrefs->rootType()) {
+            refuse("OpenErrorHeader", "OpenErrorMessage", {info.fileName(), gQuireonPrefs->rootType()});
+            return false;
+        }
+        if (!info.isFile() || !info.isReadable()) {
+            refuse("OpenLastErrorHeader", "OpenLastErrorMessage", {path});
+            return false;
+        }
+        createDocument(path);
+        RecentDocuments::noteNewRecentDocument(path);
+    }
+    gQuireonPrefs->setLastOpenedDocument(path);
+    gQuireonPrefs->savePreferences();
+    closeStartWindow();
+    return true;
+}
+
+MyDocument *AppController::createDocument(const QString &path)
+{
+    auto *document = new MyDocument(this);
+    installMainMenu(document->myWindow()->menuBar(), document);
+    m_documents->add(document);
+    connect(document, &MyDocument::closed, this, [this](MyDocument *closed) {
+        m_documents->remove(closed);
+        closed->deleteLater();
+    });
+    document->showWindow();
+    document->setFileName(path);
+    setMenuItems();
+    return document;
+}
+
+void AppController::notified(const QString &name)
+{
+    if (name == kPrefsChangedNotification)
+        setMenuItems();
+}
+
+void AppController::showStartWindow()
+{
+    if (!m_startWindow) {
+        m_startWindow = new StartWindow;
+        m_startWindow->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_startWindow, &StartWindow::openRequested, this, &AppController::openDocument);
+        connect(m_startWindow, &StartWindow::quitRequested, this, &AppController::quit);
+        connect(m_startWindow, &StartWindow::preferencesRequested, this,
+                [this] { emit preferencesRequested(m_startWindow); });
+        connect(m_startWindow, &StartWindow::newFromTemplateRequested, this,
+                [this] { emit newFromTemplateRequested(m_startWindow); });
+    }
+    m_startWindow->show();
+    m_startWindow->raise();
+}
+
+void AppController::closeStartWindow()
+{
+    if (!m_startWindow)
+        return;
+    StartWindow *window = m_startWindow;
+    m_startWindow = nullptr;
+    window->blockSignals(true); // closing it now is no request to quit
+    window->close();
+}
+
+void AppController::quitIfNothingOpen()
+{
+    if (m_documents->isEmpty() && !m_startWindow)
+        quit();
+}
+
+void AppController::quit()
+{
+    if (m_quitting)
+        return;
+    m_quitting = true;
+    // A running document refuses to close (its run stops instead); then Quireon stays.
+    const QList<MyDocument *> documents = m_documents->orderedDocuments();
+    for (MyDocument *document : documents)
+        document->myWindow()->close();
+    m_quitting = false;
+    if (m_documents->isEmpty())
+        QCoreApplication::quit();
+}

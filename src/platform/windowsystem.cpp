@@ -1,0 +1,14 @@
+#include "windowsystem.h"
+
+#include <QtGlobal>
+
+namespace WindowSystem {
+void preferX11ForFloating()
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return;
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || qEnvironmentVariableIsEmpty("DISPLAY"))
+        return;
+    qputenv("QT_QPA_PLATFORM", "xcb");
+}
+} // namespace WindowSystem

@@ -1,0 +1,205 @@
+// Launch choices, opening files as documents, refusals and the process menu titles.
+#include "app/appcontroller.h"
+#include "app/documentlist.h"
+#include "app/startwindow.h"
+#include "document/mydocument.h"
+#include "platform/alerts.h"
+#include "platform/core/notificationcenter.h"
+#include "platform/panels.h"
+#include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
+#include "testsupport.h"
+#include "window/mywindow.h"
+
+#include <QFile>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestAppController : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QuireonPrefs> m_prefs;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<AppController> m_app;
+
+    QString makeFile(const QString &name)
+    {
+        const QString path = m_dir->filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write("\\documentclass{article}\n");
+        return path;
+    }
+
+    QStringList shownHeaders() const
+    {
+        QStringList headers;
+        for (const Alerts::Shown &s : Alerts::shown())
+            headers << s.header;
+        return headers;
+    }
+
+    // Launches with the given choice; a cancelled Open panel when it is asked for.
+    void launch(int choice, const QString &last = {})
+    {
+        m_prefs->setStartupChoice(choice);
+        m_prefs->setLastOpenedDocument(last);
+        m_prefs->savePreferences();
+        Panels::setNextFileName(QString());
+        m_app->applicationDidFinishLaunching();
+    }
+
+private slots:
+    void initTestCase() { Text::installTable(); }
+
+    void init()
+    {
+        TestSupport::freshSettings();
+        Alerts::clearShown();
+        while (Panels::takeNextFileName()) {
+        }
+        m_prefs = std::make_unique<QuireonPrefs>();
+        m_prefs->awakeFromNib();
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_app = std::make_unique<AppController>();
+    }
+
+    void cleanup()
+    {
+        m_app.reset();
+        m_prefs.reset();
+    }
+
+    void choiceTwoReopensTheLastFile()
+    {
+        const QString path = makeFile("paper.tex");
+        launch(2, path);
+        QCOMPARE(m_app->documents()->orderedDocuments().size(), 1);
+        QCOMPARE(m_app->documents()->orderedDocuments().first()->rootFilePath(), path);
+        QVERIFY(Panels::hasPendingFileName()); // the Open panel was not shown
+        QVERIFY(Alerts::shown().isEmpty());
+        QVERIFY(!m_app->startWindow());
+    }
+
+    void choiceTwoWithMissingFileAlertsThenOffersThePanel()
+    {
+        const QString gone = m_dir->filePath("gone.tex");
+        launch(2, gone);
+        QCOMPARE(shownHeaders(), QStringList{Text::localized("OpenLastErrorHeader")});
+        QVERIFY(Alerts::shown().first().message.contains(gone));
+        QVERIFY(!Panels::hasPendingFileName()); // the Open panel took its answer
+        QVERIFY(!m_prefs->hasValue(Key::LastOpenedFile));
+        QVERIFY(m_app->startWindow()); // the panel was cancelled
+        QuireonPrefs reread;
+        reread.awakeFromNib();
+        QVERIFY(!reread.hasValue(Key::LastOpenedFile));
+    }
+
+    void choiceTwoWithoutLastFileShowsThePanelWithoutAlert()
+    {
+        launch(2);
+        QVERIFY(Alerts::shown().isEmpty());
+        QVERIFY(!Panels::hasPendingFileName());
+    }
+
+    void choiceTwoWithWrongTypeNamesFileAndType()
+    {
+        const QString path = makeFile("notes.txt");
+        launch(2, path);
+        QCOMPARE(shownHeaders(), QStringList{Text::localized("OpenErrorHeader")});
+        QCOMPARE(Alerts::shown().first().message,
+                 Text::format("OpenErrorMessage", {"notes.txt", "tex"}));
+        QVERIFY(!Panels::hasPendingFileName());
+    }
+
+    void choiceOneShowsThePanelAndOpensTheChoice()
+    {
+        const QString path = makeFile("chosen.tex");
+        m_prefs->setStartupChoice(1);
+        Panels::setNextFileName(path);
+        m_app->applicationDidFinishLaunching();
+        QCOMPARE(m_app->documents()->orderedDocuments().size(), 1);
+        QCOMPARE(m_prefs->lastOpenedDocument(), path);
+    }
+
+    void otherChoicesOpenNothingButTheStartWindow()
+    {
+        launch(0, makeFile("paper.tex"));
+        QVERIFY(m_app->documents()->isEmpty());
+        QVERIFY(Panels::hasPendingFileName());
+        QVERIFY(m_app->startWindow());
+        QVERIFY(m_app->startWindow()->findChild<QPushButton *>("buttonOpen"));
+    }
+
+    void launchFilesWinOverTheChoice()
+    {
+        const QString a = makeFile("a.tex");
+        const QString last = makeFile("last.tex");
+        m_prefs->setLastOpenedDocument(last);
+        m_app->applicationDidFinishLaunching({a});
+        QCOMPARE(m_app->documents()->orderedDocuments().size(), 1);
+        QCOMPARE(m_app->documents()->orderedDocuments().first()->rootFilePath(), a);
+    }
+
+    void openingAnOpenPathBringsItForward()
+    {
+        const QString a = makeFile("a.tex");
+        const QString b = makeFile("b.tex");
+        QVERIFY(m_app->openFile(a));
+        QVERIFY(m_app->openFile(b));
+        m_prefs->setLastOpenedDocument(QString());
+        QVERIFY(m_app->openFile(a));
+        QCOMPARE(m_app->documents()->orderedDocuments().size(), 2);
+        QCOMPARE(m_prefs->lastOpenedDocument(), a);
+    }
+
+    void typeCheckIsCaseSensitiveAndReadabilityChecked()
+    {
+        QVERIFY(!m_app->openFile(makeFile("SHOUT.TEX")));
+        QCOMPARE(shownHeaders(), QStringList{Text::localized("OpenErrorHeader")});
+        Alerts::clearShown();
+        const QString locked = makeFile("locked.tex");
+        QFile::setPermissions(locked, QFileDevice::WriteOwner);
+        if (QFileInfo(locked).isReadable())
+            QSKIP("running with privileges that read any file");
+        QVERIFY(!m_app->openFile(locked));
+        QCOMPARE(shownHeaders(), QStringList{Text::localized("OpenLastErrorHeader")});
+        QVERIFY(m_app->documents()->isEmpty());
+    }
+
+    void folderWithRootExtensionIsRefused()
+    {
+        const QString folder = m_dir->filePath("folder.tex");
+        QDir().mkpath(folder);
+        QVERIFY(!m_app->openFile(folder));
+        QCOMPARE(shownHeaders(), QStringList{Text::localized("OpenLastErrorHeader")});
+    }
+
+    void processMenuFollowsTheSettings()
+    {
+        QVERIFY(m_app->openFile(makeFile("a.tex")));
+        MyDocument *doc = m_app->documents()->orderedDocuments().first();
+        QMenu *process = nullptr;
+        for (QAction *top : doc->myWindow()->menuBar()->actions())
+            if (top->text() == Text::localized("Menu Process"))
+                process = top->menu();
+        QVERIFY(process);
+        QCOMPARE(process->actions().at(0)->text(), m_prefs->cmdNameAtIndex(0));
+        QStringList names = m_prefs->cmdNameArray();
+        names[1] = QStringLiteral("Biber");
+        m_prefs->setCmdNameArray(names);
+        QStringList opens = m_prefs->openNameArray();
+        opens[4] = QStringLiteral("Viewer");
+        m_prefs->setOpenNameArray(opens);
+        QVERIFY(process->actions().at(1)->text() != QStringLiteral("Biber"));
+        NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
+        QCOMPARE(process->actions().at(1)->text(), QStringLiteral("Biber"));
+        QVERIFY(process->actions().at(5)->isSeparator());
+        QCOMPARE(process->actions().at(10)->text(), QStringLiteral("Viewer"));
+    }
+};
+
+QTEST_MAIN(TestAppController)
+#include "test_app_controller.moc"

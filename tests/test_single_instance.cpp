@@ -1,0 +1,49 @@
+// A second launch hands its files to the running instance and exits at once.
+#include "app/singleinstance.h"
+#include "testsupport.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestSingleInstance : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { TestSupport::freshSettings(); }
+
+    void secondLaunchHandsOverItsFiles()
+    {
+        SingleInstance running;
+        QVERIFY(running.listen());
+        QSignalSpy requested(&running, &SingleInstance::filesRequested);
+
+        QTemporaryDir dir;
+        const QString odd = QStringLiteral("my thesis; $(id) 'q\"\nü.tex");
+        QProcess second;
+        second.setWorkingDirectory(dir.path());
+        second.start(QStringLiteral(QUIREON_BINARY_DIR "/src/quireon"), {odd, "/abs/b.tex"});
+        QVERIFY(requested.wait(10000));
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        const QStringList files = requested.first().first().toStringList();
+        QCOMPARE(files, QStringList({dir.filePath(odd), "/abs/b.tex"}));
+    }
+
+    void staleSocketIsReplaced()
+    {
+        const QString name = QStringLiteral("quireon-test-stale-%1").arg(QCoreApplication::applicationPid());
+        {
+            SingleInstance crashed(name);
+            QVERIFY(crashed.listen());
+        } // the server is gone, as after a crash
+        SingleInstance next(name);
+        QVERIFY(!next.handOver({"/x.tex"}));
+        QVERIFY(next.listen());
+    }
+};
+
+QTEST_MAIN(TestSingleInstance)
+#include "test_single_instance.moc"
