@@ -19,6 +19,7 @@ public:
     QStringList kinds;
     QStringList outputs;
     QList<QStringList> argumentLists;
+    std::function<void()> onOutput;
     std::function<void()> onFinished;
 
     void processStarted(const QStringList &arguments) override {
@@ -28,6 +29,8 @@ public:
     void appendOutput(const QString &output) override {
         kinds << "output";
         outputs << output;
+        if (onOutput)
+            onOutput();
     }
     void processFinished(const QStringList &arguments) override {
         kinds << "finished";
@@ -345,6 +348,17 @@ private slots:
         runner.reset();
         QCOMPARE(recorder.kinds.last(), "finished");
         QCOMPARE(recorder.finishedCount(), 1);
+        QTRY_VERIFY(processState(pid).isNull());
+    }
+
+    void controllerMayDeleteTheRunnerWhileItReportsOutput()
+    {
+        Recorder recorder;
+        auto runner = start(recorder, {tool("reads_more_input.sh")}, "one\n");
+        const qint64 pid = runner->processIdentifier();
+        recorder.onOutput = [&] { runner.reset(); };
+        QTRY_VERIFY(!runner);
+        QCOMPARE(recorder.kinds, QStringList({"started", "output", "finished"}));
         QTRY_VERIFY(processState(pid).isNull());
     }
 };
