@@ -6,6 +6,7 @@
 #include "settings/sheets/stringlistmodel.h"
 #include "testsupport.h"
 
+#include <QColorDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -122,6 +123,21 @@ private slots:
         QCOMPARE(well("noteColor")->color(), d->shared().noteColor());
         QCOMPARE(d->rows("errorStringTable"), accepted);
         QVERIFY(accepted.contains("Fatal"));
+    }
+
+    void aColourWellOpensAColourDialog()
+    {
+        ColorWell *errors = well("errorColor");
+        QTest::mouseClick(errors, Qt::LeftButton);
+        auto *panel = d->stringSheet()->findChild<QColorDialog *>("colorPanel");
+        QVERIFY(panel);
+        QTRY_VERIFY(panel->isVisible());
+        QCOMPARE(panel->currentColor(), QColor(Qt::red));
+        panel->setCurrentColor(QColor(10, 20, 30));
+        panel->accept();
+        QCOMPARE(errors->color(), QColor(10, 20, 30));
+        acceptStrings();
+        QCOMPARE(d->controller().currentPrefs()->errorColor(), QColor(10, 20, 30));
     }
 
     void escapeCancelsTheStringsSheet()
