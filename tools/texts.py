@@ -81,7 +81,10 @@ TEXTS = [
     ("encoding", "106"),
     # Preferences and log strings sheets
     ("PrefsValidation", "The settings cannot be used"),
-    ("IntervalError", "The check interval must be a whole number of seconds above 0."),
+    ("IntervalError", "The check interval must be a whole number of seconds from 1 to 2147483."),
+    ("EmptyStep", "None (end of the procedure)"),
+    ("PrefsSaveErrorHeader", "The settings cannot be saved"),
+    ("PrefsSaveErrorMessage", "The new settings are in use until Quireon quits, but the file \u201c%@\u201d could not be written."),
     ("Page Title", "Page report of %@"),
     # Application
     ("OpenTitle", "Open a root file (.%@)"),

@@ -279,7 +279,19 @@
     </message>
     <message>
         <source>IntervalError</source>
-        <translation>The check interval must be a whole number of seconds above 0.</translation>
+        <translation>The check interval must be a whole number of seconds from 1 to 2147483.</translation>
+    </message>
+    <message>
+        <source>EmptyStep</source>
+        <translation>None (end of the procedure)</translation>
+    </message>
+    <message>
+        <source>PrefsSaveErrorHeader</source>
+        <translation>The settings cannot be saved</translation>
+    </message>
+    <message>
+        <source>PrefsSaveErrorMessage</source>
+        <translation>The new settings are in use until Quireon quits, but the file “%@” could not be written.</translation>
     </message>
     <message>
         <source>Page Title</source>
