@@ -59,7 +59,7 @@ void AppController::fillRecentMenu(QMenu *menu)
 void AppController::installMainMenu(QMenuBar *bar, MyDocument *document)
 {
     fileMenu(bar, document);
-    document->installMenus(bar);
+    // document->installMenus(bar); -- pending
     QMenu *help = bar->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("menuHelp"));
     connect(addItem(help, tr("&About Quireon"), "actionAbout"), &QAction::triggered, this,

@@ -3,6 +3,7 @@
 #include "platform/windowsystem.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
+#include "settings/sheets/prefscontroller.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,7 +38,10 @@ int main(int argc, char *argv[])
     Text::installTable();
     QuireonPrefs prefs;
     prefs.awakeFromNib();
+    PrefsController prefsController;
     AppController controller;
+    QObject::connect(&controller, &AppController::preferencesRequested, &prefsController,
+                     &PrefsController::openPreferences);
     QObject::connect(&instance, &SingleInstance::filesRequested, &controller,
                      &AppController::openFiles);
     QTimer::singleShot(0, &controller, [&] { controller.applicationDidFinishLaunching(files); });

@@ -13,6 +13,14 @@ public:
     MyDocument *myDocument() const { return m_myDocument; }
     void setMyDocument(MyDocument *document) { m_myDocument = document; }
 
+signals:
+    // The window has accepted a close request and is gone from the screen.
+    void windowClosed();
+
+protected:
+    // The document decides: a running document stops its run and keeps the window open.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     MyDocument *m_myDocument = nullptr;
 };
