@@ -23,6 +23,11 @@ AppController::AppController(QObject *parent)
 
 AppController::~AppController() = default;
 
+StartWindow *AppController::startWindow() const
+{
+    return m_startWindow;
+}
+
 void AppController::applicationDidFinishLaunching(const QStringList &launchFiles)
 {
     connect(NotificationCenter::defaultCenter(), &NotificationCenter::notified, this,

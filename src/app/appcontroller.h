@@ -30,7 +30,7 @@ public:
     void setMenuItems();
 
     DocumentList *documents() const { return m_documents; }
-    StartWindow *startWindow() const { return m_startWindow; }
+    StartWindow *startWindow() const;
 
 signals:
     // A menu asked for the preferences or a new project; wired by the owner of those.

@@ -1,5 +1,6 @@
 #include "windowsystem.h"
 
+#include <QByteArray>
 #include <QtGlobal>
 
 namespace WindowSystem {
@@ -9,6 +10,6 @@ void preferX11ForFloating()
         return;
     if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || qEnvironmentVariableIsEmpty("DISPLAY"))
         return;
-    qputenv("QT_QPA_PLATFORM", "xcb");
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb"));
 }
 } // namespace WindowSystem
