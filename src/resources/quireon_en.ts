@@ -335,7 +335,7 @@
     </message>
     <message>
         <source>NewName</source>
-        <translation>Untitled</translation>
+        <translation>File name:</translation>
     </message>
     <message>
         <source>CreateNewErrorHeader</source>
@@ -407,7 +407,7 @@
     </message>
     <message>
         <source>SymName</source>
-        <translation>link</translation>
+        <translation>Link name:</translation>
     </message>
     <message>
         <source>SymLinkFolderMessage</source>
