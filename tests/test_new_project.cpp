@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -255,6 +256,24 @@ private slots:
         // Other types stay remembered; vanished ones and folders are dropped.
         QCOMPARE(m_prefs->templateArray(), (QStringList{other, m_template}));
         QVERIFY(m_opened.isEmpty());
+    }
+
+    // Without a scripted answer the panel is a real application-modal dialog.
+    void panelAnsweredInTheDialogItself()
+    {
+        m_prefs->setTemplateArray(QStringList{m_template});
+        m_prefs->setCheckCreateFolderAlias(false);
+        QTimer::singleShot(0, this, [this] {
+            auto *panel = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(panel);
+            panel->setDirectory(tmp("u/p"));
+            panel->findChild<QLineEdit *>("fileNameEdit")->setText("Real");
+            QMetaObject::invokeMethod(panel, "accept");
+        });
+        NewProjectController controller;
+        controller.newFromTemplate(nullptr, [this](const QString &path) { m_opened << path; });
+        QCOMPARE(m_opened, QStringList{tmp("u/p/Real.tex")});
+        QCOMPARE(entries(tmp("u/p")), QStringList{"Real.tex"});
     }
 
     void choosersAddTemplateAndOriginal()

@@ -216,6 +216,26 @@ private slots:
         QVERIFY(!QFileInfo::exists(tmp("u/p/Paper.folder")));
     }
 
+    // Without a scripted answer the sheet is a real window-modal dialog on the window.
+    void sheetAnsweredInTheDialogItself()
+    {
+        m_prefs->setSymLinkArray(QStringList{m_bib});
+        QWidget window;
+        window.show();
+        SymLinkController controller;
+        controller.createSymLink(&window, m_root, [this] { ++m_created; });
+        QFileDialog *panel = window.findChild<QFileDialog *>();
+        QVERIFY(panel && panel->isVisible());
+        QVERIFY(controller.isSheetUp());
+        QCOMPARE(panel->windowModality(), Qt::WindowModal);
+        panel->findChild<QLineEdit *>("fileNameEdit")->setText("Sheet");
+        QMetaObject::invokeMethod(panel, "accept");
+        QTRY_COMPARE(m_created, 1);
+        QCOMPARE(TestSupport::linkContent(tmp("u/p/Sheet.bib")), m_bib);
+        QVERIFY(!controller.isSheetUp());
+        QTRY_VERIFY(!window.findChild<QFileDialog *>());
+    }
+
     void danglingLinkAtLinkPlaceFails()
     {
         QVERIFY(QFile::link(tmp("x/nowhere"), tmp("u/p/Paper.bib")));
