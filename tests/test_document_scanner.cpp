@@ -6,6 +6,7 @@
 #include "settings/quireonprefs.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -137,6 +138,20 @@ private slots:
         QCOMPARE(counts(), (QList<int>{0, 0, 0}));
         document->appendOutput(QStringLiteral("! c\n"));
         QCOMPARE(counts(), (QList<int>{1, 0, 0}));
+    }
+
+    void logFollowsItsEnd()
+    {
+        document->showWindow();
+        QScrollBar *bar = logView(*document)->verticalScrollBar();
+        for (int chunk = 0; chunk < 5; ++chunk) {
+            QString text;
+            for (int i = 0; i < 100; ++i)
+                text += QStringLiteral("chunk %1 line %2\n").arg(chunk).arg(i);
+            document->appendOutput(text);
+            QVERIFY(bar->maximum() > 0);
+            QCOMPARE(bar->value(), bar->maximum());
+        }
     }
 
     void manyChunksKeepEveryLineInPlace()

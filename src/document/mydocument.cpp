@@ -63,6 +63,11 @@ void MyDocument::windowControllerDidLoadNib()
     policy.setRetainSizeWhenHidden(true);
     ui->progressIndicator->setSizePolicy(policy);
     ui->progressIndicator->hide();
+    // Lines are drawn in black; the log keeps a light page under dark desktop themes too.
+    QPalette palette = ui->logView->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    ui->logView->setPalette(palette);
     clearCounters();
     clearLog();
     ui->statusField->setText(QString());
