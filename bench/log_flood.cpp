@@ -37,15 +37,13 @@ const char *const kGenerator = R"AWK(BEGIN {
 }
 )AWK";
 
-double peakMiB()
-{
+double peakMiB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_maxrss) / 1024.0;
 }
 
-void writeText(const QString &path, const QByteArray &text)
-{
+void writeText(const QString &path, const QByteArray &text) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
         qFatal("cannot write %s", qPrintable(path));
@@ -58,8 +56,7 @@ struct FloodRun {
 
 // Runs command 1 of the document and records the largest gap between ticks of a 10 ms
 // timer until the run has ended.
-FloodRun runThroughDocument(MyDocument &document)
-{
+FloodRun runThroughDocument(MyDocument &document) {
     QElapsedTimer wall;
     QElapsedTimer sinceTick;
     FloodRun result;
@@ -85,8 +82,7 @@ FloodRun runThroughDocument(MyDocument &document)
     return result;
 }
 
-qint64 runIntoBareWidget(const QString &text)
-{
+qint64 runIntoBareWidget(const QString &text) {
     QPlainTextEdit bare;
     bare.resize(620, 300);
     bare.show();
@@ -99,8 +95,7 @@ qint64 runIntoBareWidget(const QString &text)
 }
 } // namespace
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QTemporaryDir dir;
     qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit()); // never the user's settings
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -124,7 +119,9 @@ int main(int argc, char *argv[])
     const FloodRun flood = runThroughDocument(document);
     const double peak = peakMiB();
     auto *logView = document.myWindow()->findChild<QPlainTextEdit *>(QStringLiteral("logView"));
-    auto field = [&](const char *name) { return document.myWindow()->findChild<QLabel *>(name)->text(); };
+    auto field = [&](const char *name) {
+        return document.myWindow()->findChild<QLabel *>(name)->text();
+    };
 
     QProcess generator;
     generator.start(QStringLiteral("/bin/sh"), {dir.filePath("flood.sh")});
@@ -134,10 +131,12 @@ int main(int argc, char *argv[])
 
     QTextStream out(stdout);
     out << "streamed " << text.size() / 1e6 << " M characters, " << logView->blockCount() - 1
-        << " log lines; errors " << field("textNumErrors") << ", warnings " << field("textNumWarnings")
-        << ", notes " << field("textNumNotes") << ", pages " << field("textNumPages") << '\n';
+        << " log lines; errors " << field("textNumErrors") << ", warnings "
+        << field("textNumWarnings") << ", notes " << field("textNumNotes") << ", pages "
+        << field("textNumPages") << '\n';
     out << "document " << flood.wallMs << " ms, bare widget " << bareMs << " ms\n";
-    out << "log flood: " << QString::number(double(flood.wallMs) / double(std::max<qint64>(1, bareMs)), 'f', 2)
+    out << "log flood: "
+        << QString::number(double(flood.wallMs) / double(std::max<qint64>(1, bareMs)), 'f', 2)
         << QChar(0x00D7) << " bare widget, longest stall " << flood.longestStallMs << " ms, peak "
         << QString::number(peak, 'f', 0) << " MiB\n";
     return 0;
