@@ -223,20 +223,6 @@ private slots:
         QCOMPARE(lineFormat(*document, 2).foreground().color(), gQuireonPrefs->warningColor());
         QCOMPARE(lineFormat(*document, 1).foreground().color(), QColor(Qt::black));
     }
-
-    void commandButtonRunsItsCommand() {
-        openDocument("main.tex");
-        setCommand(2, "/bin/echo third %1");
-        QStringList extensions = gQuireonPrefs->cmdExtArray();
-        extensions[2] = "tex";
-        gQuireonPrefs->setCmdExtArray(extensions);
-        NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
-        auto *button = document->myWindow()->findChild<QPushButton *>("buttonExe3");
-        QVERIFY(button->isEnabled());
-        button->click();
-        QTRY_VERIFY(!document->isRunning());
-        QCOMPARE(output(), QStringList{"third main"});
-    }
 };
 
 QTEST_MAIN(TestDocumentCommands)
