@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <memory>
 
 // Runs one external command as a child process and reports to its controller.
 // The launch path is used unchanged (no PATH search, no shell); standard output and
@@ -21,10 +22,26 @@ public:
     bool startProcess();
     void stopProcess();
     bool isRunning() const;
+    // The exit code, or the number of the signal that ended the child; -1 while unknown.
     int terminationStatus() const;
+    // The child's process id, which is also its process group id; -1 before a launch.
+    qint64 processIdentifier() const;
     const QStringList &arguments() const { return m_arguments; }
 
+    // How long a stop waits for the output to end after SIGTERM, and then after SIGKILL.
+    static constexpr int kTerminateGraceMs = 2000;
+    static constexpr int kKillGraceMs = 500;
+
 private:
+    void readOutput();
+    void writeInput();
+    bool reportOutput(const QByteArray &bytes);
+    bool drainAvailable();
+    bool drainUntil(int timeoutMs);
+    bool endOutput();
+    void releaseChild();
+    void reportFinished();
+
     struct Private;
     TaskWrapperController *m_controller;
     QStringList m_arguments;

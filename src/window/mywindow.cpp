@@ -1,11 +1,13 @@
 #include "mywindow.h"
 
+#include "document/mydocument.h"
 #include "floatingdocument.h"
 #include "floatinggeometry.h"
 #include "platform/pointer.h"
 #include "settings/quireonprefs.h"
 #include "settings/settingsstore.h"
 
+#include <QCloseEvent>
 #include <QResizeEvent>
 #include <QWindow>
 
@@ -211,4 +213,15 @@ void MyWindow::tellAutoSize(bool autoSize)
 {
     if (m_floatingDocument)
         m_floatingDocument->setAutoSize(autoSize);
+}
+
+void MyWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_myDocument && !m_myDocument->windowShouldClose()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted())
+        emit windowClosed();
 }

@@ -49,9 +49,13 @@ public:
 signals:
     // The user (not the code) changed the window's size.
     void userResized(const QSize &size);
+    // The window has accepted a close request and is gone from the screen.
+    void windowClosed();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    // The document decides: a running document stops its run and keeps the window open.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     double frameHeight() const { return geometry().height(); }

@@ -1,0 +1,111 @@
+// Running one command of the command table: argument list, runner, the runner's reports
+// and the judgement of the run.
+#include "mydocument.h"
+#include "ui_MyDocument.h"
+
+#include "document/helpers/commandline.h"
+#include "process/taskwrapper.h"
+#include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
+
+#include <QApplication>
+#include <QTimer>
+
+bool MyDocument::execCommandOfIndex(int index)
+{
+    logFraction.clear();
+    preparePageCheck(index);
+    const QStringList arguments =
+        CommandLine::arguments(gQuireonPrefs->cmdCmdAtIndex(index), m_basename);
+    releaseCommandTask();
+    commandTask = new TaskWrapper(this, arguments, m_workingDir, gQuireonPrefs->taskInputString(),
+                                  gQuireonPrefs->logEncoding(), this);
+    if (commandTask->startProcess())
+        return true;
+    // A failed launch ends a procedure; the finish report that follows judges the run.
+    procRunning = false;
+    commandTask->stopProcess();
+    releaseCommandTask();
+    return false;
+}
+
+void MyDocument::preparePageCheck(int index)
+{
+    pageCheck = false;
+    if (!checkPages)
+        return;
+    if (const std::optional<PageShape> shape = PageReport::shapeOf(pageStrings.value(index))) {
+        pageShape = *shape;
+        pageCheck = true;
+    }
+}
+
+// A runner may be replaced from inside its own finish report, so it is never deleted
+// on the spot.
+void MyDocument::releaseCommandTask()
+{
+    if (commandTask)
+        commandTask->deleteLater();
+    commandTask = nullptr;
+}
+
+void MyDocument::processStarted(const QStringList &arguments)
+{
+    if (!procRunning)
+        prepareToRun(true);
+    const QString commandText = arguments.join(QLatin1Char(' '));
+    appendOutput(promptPrefix + commandText + QLatin1Char('\n'));
+    ui->statusField->setText(Text::format("ExecutingStatus", {commandText}));
+    delete floatingTimer;
+    floatingTimer = nullptr;
+    commandRunning = true;
+    floatingTimerActive = true;
+    // Bringing the window forward and floating it while in the background come with the
+    // floating window.
+}
+
+void MyDocument::appendOutput(const QString &output)
+{
+    logFraction += output;
+    appendLogLines();
+}
+
+void MyDocument::processFinished(const QStringList &arguments)
+{
+    commandRunning = false;
+    const QString commandText = arguments.join(QLatin1Char(' '));
+    if (numErrors > 0 || userBreak) {
+        ui->statusField->setText(Text::format("ErrorStatus", {commandText}));
+        procRunning = false;
+    } else {
+        ui->statusField->setText(Text::format("DoneStatus", {commandText}));
+    }
+    // A procedure in progress goes on with its next step here once the sequencer exists;
+    // until then no procedure can be running.
+    resumeFromRun();
+
+    delete floatingTimer;
+    floatingTimer = new QTimer(this);
+    floatingTimer->setSingleShot(true);
+    floatingTimer->setInterval(std::chrono::milliseconds(qint64(gQuireonPrefs->logDisplayTime() * 1000.0)));
+    connect(floatingTimer, &QTimer::timeout, this, &MyDocument::floatingProc);
+    floatingTimer->start();
+}
+
+void MyDocument::floatingProc()
+{
+    floatingTimerActive = false;
+    // Shrinking the window to its strip while in the background comes with the floating window.
+    floatingTimer->deleteLater();
+    floatingTimer = nullptr;
+}
+
+void MyDocument::clearLog()
+{
+    QFont font = QApplication::font();
+    // The log's regular style: the system font at the smaller size used for dense text.
+    font.setPointSizeF(std::max(7.0, font.pointSizeF() * 11.0 / 13.0));
+    ui->logView->clear();
+    ui->logView->setFont(font);
+    ui->logView->document()->setDefaultFont(font);
+}

@@ -1,0 +1,9 @@
+#include "prefixmatch.h"
+
+bool checkError(QStringView line, const QStringList &strings)
+{
+    for (const QString &entry : strings)
+        if (!entry.isEmpty() && line.startsWith(entry, Qt::CaseSensitive))
+            return true;
+    return false;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Whether the line begins with one of the entries, tried in order. The comparison is
+// exact and case-sensitive against the very start of the line; an empty entry never
+// matches.
+bool checkError(QStringView line, const QStringList &strings);

@@ -1,0 +1,128 @@
+#include "mydocument.h"
+#include "ui_MyDocument.h"
+
+#include "document/helpers/rootpaths.h"
+#include "platform/core/notificationcenter.h"
+#include "process/taskwrapper.h"
+#include "settings/quireonprefs.h"
+#include "window/mywindow.h"
+
+#include <QFileInfo>
+#include <QTimer>
+
+MyDocument::MyDocument(QObject *parent) : QObject(parent), m_myWindow(std::make_unique<MyWindow>()),
+      ui(std::make_unique<Ui::MyDocument>())
+{
+    ui->setupUi(m_myWindow.get());
+    m_myWindow->setMyDocument(this);
+    connectActions();
+    awakeFromNib();
+    windowControllerDidLoadNib();
+}
+
+MyDocument::~MyDocument()
+{
+    // A run still going reports its end while the window and fields still exist.
+    procRunning = false;
+    if (commandTask)
+        commandTask->stopProcess();
+}
+
+void MyDocument::showWindow()
+{
+    m_myWindow->show();
+    m_myWindow->raise();
+    m_myWindow->activateWindow();
+}
+
+void MyDocument::connectActions()
+{
+    const QList<QPushButton *> commands = commandButtons();
+    for (int i = 0; i < commands.size(); ++i)
+        connect(commands[i], &QPushButton::clicked, this, [this, i] { execCommandOfIndex(i); });
+    connect(ui->buttonStartStop, &QPushButton::clicked, this, &MyDocument::startStopSequence);
+    connect(ui->checkAutoMode, &QCheckBox::clicked, this, &MyDocument::runModeChanged);
+    connect(m_myWindow.get(), &MyWindow::windowClosed, this, [this] { emit closed(this); },
+            Qt::QueuedConnection);
+}
+
+void MyDocument::awakeFromNib()
+{
+    commandRunning = false;
+    procRunning = false;
+    floatingTimerActive = false;
+    autoRunMode = true;
+    connect(NotificationCenter::defaultCenter(), &NotificationCenter::notified, this,
+            &MyDocument::notified);
+}
+
+void MyDocument::windowControllerDidLoadNib()
+{
+    // Keeps the strip's layout steady while the progress bar comes and goes.
+    QSizePolicy policy = ui->progressIndicator->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    ui->progressIndicator->setSizePolicy(policy);
+    ui->progressIndicator->hide();
+    clearCounters();
+    clearLog();
+    ui->statusField->setText(QString());
+    autoRunMode = ui->checkAutoMode->isChecked();
+}
+
+void MyDocument::setFileName(const QString &path)
+{
+    m_myWindow->setWindowFilePath(path);
+    m_myWindow->setWindowTitle(QFileInfo(path).fileName());
+    const RootPaths paths = RootPaths::derive(path);
+    m_rootFilePath = path;
+    m_basePath = paths.basePath;
+    m_basename = paths.basename;
+    m_workingDir = paths.workingDir;
+    // The modification date that auto mode watches is recorded here by the sequencer.
+    reloadPrefs();
+    enableButtons(true);
+}
+
+void MyDocument::reloadPrefs()
+{
+    setButtonTitles();
+    errorStrings = gQuireonPrefs->errorStrArray();
+    warningStrings = gQuireonPrefs->warningStrArray();
+    noteStrings = gQuireonPrefs->noteStrArray();
+    pageStrings = gQuireonPrefs->pageStrArray();
+    errorColor = gQuireonPrefs->errorColor();
+    warningColor = gQuireonPrefs->warningColor();
+    noteColor = gQuireonPrefs->noteColor();
+    checkErrors = gQuireonPrefs->checkErrors();
+    checkWarnings = gQuireonPrefs->checkWarnings();
+    checkNotes = gQuireonPrefs->checkNotes();
+    checkPages = gQuireonPrefs->checkPages();
+    enableButtons(true);
+
+    delete checkTimer;
+    checkTimer = new QTimer(this);
+    // A stored interval below one second would spin the event loop; one second is the floor.
+    checkTimer->setInterval(std::max(1, gQuireonPrefs->interval()) * 1000);
+    connect(checkTimer, &QTimer::timeout, this, &MyDocument::timerProc);
+    checkTimer->start();
+}
+
+void MyDocument::notified(const QString &name)
+{
+    if (name == kPrefsChangedNotification)
+        reloadPrefs();
+}
+
+bool MyDocument::windowShouldClose()
+{
+    if (isRunning()) {
+        startStopSequence();
+        return false;
+    }
+    delete checkTimer;
+    checkTimer = nullptr;
+    delete floatingTimer;
+    floatingTimer = nullptr;
+    disconnect(NotificationCenter::defaultCenter(), nullptr, this, nullptr);
+    return true;
+}

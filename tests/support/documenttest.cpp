@@ -1,0 +1,74 @@
+#include "documenttest.h"
+
+#include "document/mydocument.h"
+#include "settings/quireonprefs.h"
+#include "testsupport.h"
+#include "window/mywindow.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextBlock>
+
+namespace DocumentTest {
+
+std::unique_ptr<QuireonPrefs> freshPrefs()
+{
+    TestSupport::freshSettings();
+    auto prefs = std::make_unique<QuireonPrefs>();
+    prefs->awakeFromNib();
+    return prefs;
+}
+
+QString writeFile(const QString &path, const QByteArray &contents)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    file.write(contents);
+    return path;
+}
+
+void setCommand(int index, const QString &line, const QString &pageString)
+{
+    QStringList commands = gQuireonPrefs->cmdCmdArray();
+    commands[index] = line;
+    gQuireonPrefs->setCmdCmdArray(commands);
+    if (pageString.isNull())
+        return;
+    QStringList pages = gQuireonPrefs->pageStrArray();
+    pages[index] = pageString;
+    gQuireonPrefs->setPageStrArray(pages);
+}
+
+bool runCommand(MyDocument &document, int index, int timeoutMs)
+{
+    document.execCommandOfIndex(index);
+    return QTest::qWaitFor([&] { return !document.isRunning(); }, timeoutMs);
+}
+
+QPlainTextEdit *logView(MyDocument &document)
+{
+    return document.myWindow()->findChild<QPlainTextEdit *>(QStringLiteral("logView"));
+}
+
+QStringList logLines(MyDocument &document)
+{
+    QStringList lines = logView(document)->toPlainText().split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QTextCharFormat lineFormat(MyDocument &document, int line)
+{
+    const QTextBlock block = logView(document)->document()->findBlockByNumber(line);
+    return block.begin().fragment().charFormat();
+}
+
+QString fieldText(MyDocument &document, const char *name)
+{
+    return document.myWindow()->findChild<QLabel *>(QString::fromLatin1(name))->text();
+}
+} // namespace DocumentTest

@@ -1,0 +1,236 @@
+// Running commands: argument lists, the prompt line, launch failures, page counting,
+// unfinished output, the status line, and settings changes during a run.
+#include "document/mydocument.h"
+#include "documenttest.h"
+#include "platform/core/notificationcenter.h"
+#include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
+#include "testsupport.h"
+#include "window/mywindow.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace DocumentTest;
+
+class TestDocumentCommands : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<QuireonPrefs> prefs;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<MyDocument> document;
+
+    void openDocument(const QString &name)
+    {
+        document = std::make_unique<MyDocument>();
+        document->setFileName(writeFile(dir->filePath(name)));
+    }
+    // Lines of the log after the prompt line.
+    QStringList output() { return logLines(*document).mid(1); }
+    QString status() { return fieldText(*document, "statusField"); }
+
+private slots:
+    void initTestCase() { Text::installTable(); }
+    void init()
+    {
+        prefs = freshPrefs();
+        dir = std::make_unique<QTemporaryDir>();
+    }
+    void cleanup() { document.reset(); }
+
+    void argumentsReachTheProgram_data()
+    {
+        QTest::addColumn<QString>("rootName");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("prompt");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("twice") << "main.tex" << "/bin/echo %1 %1" << "Quireon> /bin/echo main main" << QStringList{"main main"};
+        QTest::newRow("two spaces") << "main.tex" << "/bin/echo  %1" << "Quireon> /bin/echo  main" << QStringList{" main"};
+        const QString printArgs = TestSupport::fixture("print_args.sh");
+        QTest::newRow("name with spaces") << "my thesis.tex" << printArgs + " %1" << "Quireon> " + printArgs + " my thesis"
+                                          << QStringList{"argc=2", "[my]", "[thesis]"};
+        QTest::newRow("empty argument") << "main.tex" << printArgs + " -x  %1" << "Quireon> " + printArgs + " -x  main"
+                                        << QStringList{"argc=3", "[-x]", "[]", "[main]"};
+    }
+    void argumentsReachTheProgram()
+    {
+        QFETCH(QString, rootName);
+        QFETCH(QString, line);
+        QFETCH(QStringList, expected);
+        openDocument(rootName);
+        setCommand(0, line);
+        QVERIFY(runCommand(*document, 0));
+        QStringList lines = logLines(*document);
+        QTEST(lines.takeFirst(), "prompt");
+        if (lines.first().startsWith(QLatin1String("cwd="))) // print_args also shows its folder
+            QCOMPARE(lines.takeFirst(), "cwd=" + QFileInfo(dir->path()).canonicalFilePath());
+        QCOMPARE(lines, expected);
+        QCOMPARE(lineFormat(*document, 0).fontWeight(), int(QFont::Bold));
+        QCOMPARE(status(), Text::format("DoneStatus", {line.replace("%1", QFileInfo(rootName).completeBaseName())}));
+    }
+
+    void hostileRootNamesRunNoShell_data()
+    {
+        QTest::addColumn<QString>("rootName");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("shell syntax") << "a; touch pwned $(id) 'q\".tex"
+                                      << QStringList{"argc=5", "[a;]", "[touch]", "[pwned]", "[$(id)]", "['q\"]"};
+        QTest::newRow("non-ASCII") << QString::fromUtf8("Thèse ü→.tex") << QStringList{"argc=2", QString::fromUtf8("[Thèse]"), QString::fromUtf8("[ü→]")};
+        QTest::newRow("backquotes and globs") << "`rm -rf x` *.tex" << QStringList{"argc=4", "[`rm]", "[-rf]", "[x`]", "[*]"};
+    }
+    void hostileRootNamesRunNoShell()
+    {
+        QFETCH(QString, rootName);
+        openDocument(rootName);
+        setCommand(0, TestSupport::fixture("print_args.sh") + " %1");
+        QVERIFY(runCommand(*document, 0));
+        QTEST(output().mid(1), "expected");
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{rootName});
+    }
+
+    void launchFailureIsLoggedAndJudged_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("launchPath");
+        QTest::newRow("empty command line") << "" << "";
+        QTest::newRow("no such program") << "/nonexistent/tool %1" << "/nonexistent/tool";
+        QTest::newRow("a folder") << "/tmp %1" << "/tmp";
+    }
+    void launchFailureIsLoggedAndJudged()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, launchPath);
+        openDocument("main.tex");
+        setCommand(0, line);
+        QVERIFY(!document->execCommandOfIndex(0));
+        QVERIFY(!document->isRunning());
+        const QString commandText = QString(line).replace("%1", "main");
+        const QString expected = Text::format("LaunchError", {launchPath});
+        QCOMPARE(logLines(*document), (QStringList{"Quireon> " + commandText, expected.chopped(1)}));
+        QCOMPARE(fieldText(*document, "textNumErrors"), QStringLiteral("1"));
+        QCOMPARE(status(), Text::format("ErrorStatus", {commandText}));
+        auto *startStop = document->myWindow()->findChild<QPushButton *>("buttonStartStop");
+        QCOMPARE(startStop->text(), Text::localized("Run"));
+    }
+
+    void launchFailureWithErrorsUncheckedIsDone()
+    {
+        gQuireonPrefs->setCheckErrors(false);
+        openDocument("main.tex");
+        setCommand(0, "/nonexistent/tool");
+        QVERIFY(!document->execCommandOfIndex(0));
+        QCOMPARE(status(), Text::format("DoneStatus", {"/nonexistent/tool"}));
+    }
+
+    void pagesAreCountedByThePageString_data()
+    {
+        QTest::addColumn<bool>("checkPages");
+        QTest::addColumn<QString>("pageString");
+        QTest::addColumn<QString>("pages");
+        QTest::newRow("prefix and suffix") << true << "(%n page" << "12";
+        QTest::newRow("suffix only") << true << "%n pages" << "12";
+        QTest::newRow("last number") << true << "%n" << "5";
+        QTest::newRow("prefix only, space") << true << "written:%n" << "0";
+        QTest::newRow("no %n") << true << "pages" << "0";
+        QTest::newRow("empty") << true << "" << "0";
+        QTest::newRow("page counting off") << false << "(%n page" << "0";
+    }
+    void pagesAreCountedByThePageString()
+    {
+        QFETCH(bool, checkPages);
+        QFETCH(QString, pageString);
+        gQuireonPrefs->setCheckPages(checkPages);
+        openDocument("main.tex");
+        writeFile(dir->filePath("main.out"), "Output written on main.dvi (7 pages, 10 bytes).\n"
+                                             "Output written on main.dvi (0 pages, 10 bytes).\n"
+                                             "Output written on main.dvi (12 pages, 80 bytes).\n"
+                                             "written: 5\n");
+        setCommand(0, "/bin/cat %1.out", pageString);
+        QVERIFY(runCommand(*document, 0));
+        QTEST(fieldText(*document, "textNumPages"), "pages");
+    }
+
+    void unfinishedLastLineIsNeverShown()
+    {
+        openDocument("main.tex");
+        setCommand(0, TestSupport::fixture("no_final_newline.sh"));
+        setCommand(1, "/bin/echo second");
+        QVERIFY(runCommand(*document, 0));
+        QCOMPARE(output(), QStringList{"first line"});
+        QVERIFY(runCommand(*document, 1));
+        QCOMPARE(output(), QStringList{"second"});
+        QVERIFY(!logView(*document)->toPlainText().contains("without newline"));
+    }
+
+    void statusFollowsTheRun()
+    {
+        openDocument("main.tex");
+        writeFile(dir->filePath("main.log"), "! Emergency stop.\n");
+        setCommand(0, TestSupport::fixture("print_then_sleep.sh"));
+        setCommand(1, "/bin/cat main.log");
+        QVERIFY(document->execCommandOfIndex(0));
+        const QString sleeper = TestSupport::fixture("print_then_sleep.sh");
+        QCOMPARE(status(), Text::format("ExecutingStatus", {sleeper}));
+        QVERIFY(document->isRunning());
+        QVERIFY(!document->myWindow()->findChild<QPushButton *>("buttonExe1")->isEnabled());
+        document->startStopSequence(); // the user's stop
+        QCOMPARE(status(), Text::format("ErrorStatus", {sleeper}));
+        QVERIFY(!document->isRunning());
+
+        QVERIFY(runCommand(*document, 1));
+        QCOMPARE(status(), Text::format("ErrorStatus", {"/bin/cat main.log"}));
+        QCOMPARE(fieldText(*document, "textNumErrors"), QStringLiteral("1"));
+        QVERIFY(document->myWindow()->findChild<QPushButton *>("buttonExe1")->isEnabled());
+    }
+
+    void latexLikeRunIsCountedAndColoured()
+    {
+        openDocument("paper.tex");
+        setCommand(0, TestSupport::fixture("latex_like.sh"), "(%n page");
+        QVERIFY(runCommand(*document, 0));
+        QCOMPARE(fieldText(*document, "textNumErrors"), QStringLiteral("1"));
+        QCOMPARE(fieldText(*document, "textNumWarnings"), QStringLiteral("1"));
+        QCOMPARE(fieldText(*document, "textNumNotes"), QStringLiteral("1"));
+        QCOMPARE(fieldText(*document, "textNumPages"), QStringLiteral("3"));
+        const int error = logLines(*document).indexOf("! Undefined control sequence.");
+        QCOMPARE(lineFormat(*document, error).foreground().color(), gQuireonPrefs->errorColor());
+        QCOMPARE(lineFormat(*document, error + 1).foreground().color(), QColor(Qt::black));
+    }
+
+    void newPrefixListsApplyToLaterLines()
+    {
+        openDocument("main.tex");
+        const QString gate = dir->filePath("gate");
+        setCommand(0, TestSupport::fixture("wait_for_file.sh") + " " + gate);
+        QVERIFY(document->execCommandOfIndex(0));
+        QTRY_COMPARE(output(), QStringList{"Hint: before"});
+        gQuireonPrefs->setWarningStrArray({"Hint:"});
+        NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
+        writeFile(gate);
+        QTRY_VERIFY(!document->isRunning());
+        QCOMPARE(output(), (QStringList{"Hint: before", "Hint: after"}));
+        QCOMPARE(fieldText(*document, "textNumWarnings"), QStringLiteral("1"));
+        QCOMPARE(lineFormat(*document, 2).foreground().color(), gQuireonPrefs->warningColor());
+        QCOMPARE(lineFormat(*document, 1).foreground().color(), QColor(Qt::black));
+    }
+
+    void commandButtonRunsItsCommand()
+    {
+        openDocument("main.tex");
+        setCommand(2, "/bin/echo third %1");
+        QStringList extensions = gQuireonPrefs->cmdExtArray();
+        extensions[2] = "tex";
+        gQuireonPrefs->setCmdExtArray(extensions);
+        NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
+        auto *button = document->myWindow()->findChild<QPushButton *>("buttonExe3");
+        QVERIFY(button->isEnabled());
+        button->click();
+        QTRY_VERIFY(!document->isRunning());
+        QCOMPARE(output(), QStringList{"third main"});
+    }
+};
+
+QTEST_MAIN(TestDocumentCommands)
+#include "test_document_commands.moc"

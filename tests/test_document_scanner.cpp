@@ -1,0 +1,161 @@
+// The log scanner, fed the way the runner feeds it: chunks that end anywhere.
+#include "document/mydocument.h"
+#include "documenttest.h"
+#include "platform/core/notificationcenter.h"
+#include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
+
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace DocumentTest;
+
+class TestDocumentScanner : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<QuireonPrefs> prefs;
+    QTemporaryDir dir;
+    std::unique_ptr<MyDocument> document;
+
+    void openDocument()
+    {
+        document = std::make_unique<MyDocument>();
+        document->setFileName(writeFile(dir.filePath("main.tex")));
+    }
+    QList<int> counts()
+    {
+        return {fieldText(*document, "textNumErrors").toInt(), fieldText(*document, "textNumWarnings").toInt(),
+                fieldText(*document, "textNumNotes").toInt()};
+    }
+    QColor colorOfLine(int line) { return lineFormat(*document, line).foreground().color(); }
+
+private slots:
+    void initTestCase() { Text::installTable(); }
+    void init()
+    {
+        prefs = freshPrefs();
+        openDocument();
+    }
+
+    void linesAreCompletedAcrossChunks()
+    {
+        document->appendOutput(QStringLiteral("one\ntwo\nthree\n"));
+        QCOMPARE(logLines(*document), (QStringList{"one", "two", "three"}));
+        document->appendOutput(QStringLiteral("LaTeX Wa"));
+        QCOMPARE(logLines(*document).size(), 3);
+        QCOMPARE(counts(), (QList<int>{0, 0, 0}));
+        document->appendOutput(QStringLiteral("rning: split\nOverfull"));
+        QCOMPARE(logLines(*document).last(), QStringLiteral("LaTeX Warning: split"));
+        QCOMPARE(counts(), (QList<int>{0, 1, 0}));
+        QCOMPARE(colorOfLine(3), gQuireonPrefs->warningColor());
+        document->appendOutput(QStringLiteral(" \\hbox\n"));
+        QCOMPARE(counts(), (QList<int>{0, 1, 1}));
+        QCOMPARE(colorOfLine(4), gQuireonPrefs->noteColor());
+    }
+
+    void linesAreClassified_data()
+    {
+        QTest::addColumn<QStringList>("errors");
+        QTest::addColumn<QStringList>("warnings");
+        QTest::addColumn<bool>("checkErrors");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QList<int>>("expected");
+        QTest::addColumn<QString>("style"); // regular, bold, error, warning, note
+        const QStringList e{"!", "Quireon Error:"}, w{"LaTeX Warning"};
+        QTest::newRow("error") << e << w << true << "! Undefined control sequence.\n" << QList<int>{1, 0, 0} << "error";
+        QTest::newRow("warning") << e << w << true << "LaTeX Warning: Label(s) may have changed.\n" << QList<int>{0, 1, 0} << "warning";
+        QTest::newRow("note") << e << w << true << "Underfull \\vbox\n" << QList<int>{0, 0, 1} << "note";
+        QTest::newRow("plain") << e << w << true << "(./main.aux)\n" << QList<int>{0, 0, 0} << "regular";
+        QTest::newRow("prompt never counted") << e << w << true << "Quireon> ! not an error\n" << QList<int>{0, 0, 0} << "bold";
+        QTest::newRow("error and warning prefix") << QStringList{"Foo"} << QStringList{"Foo bar"} << true << "Foo bar baz\n" << QList<int>{1, 0, 0} << "error";
+        QTest::newRow("errors off fall through") << QStringList{"Foo"} << QStringList{"Foo bar"} << false << "Foo bar baz\n" << QList<int>{0, 1, 0} << "warning";
+        QTest::newRow("case-sensitive") << e << w << true << "latex warning: x\n" << QList<int>{0, 0, 0} << "regular";
+        QTest::newRow("indented") << e << w << true << " ! indented\n" << QList<int>{0, 0, 0} << "regular";
+        QTest::newRow("empty entry") << QStringList{""} << QStringList{} << true << "anything\n" << QList<int>{0, 0, 0} << "regular";
+        QTest::newRow("carriage return kept in the line") << e << w << true << "! with CR\r\n" << QList<int>{1, 0, 0} << "error";
+    }
+    void linesAreClassified()
+    {
+        QFETCH(QStringList, errors);
+        QFETCH(QStringList, warnings);
+        QFETCH(bool, checkErrors);
+        QFETCH(QString, line);
+        QFETCH(QString, style);
+        gQuireonPrefs->setErrorStrArray(errors);
+        gQuireonPrefs->setWarningStrArray(warnings);
+        gQuireonPrefs->setCheckErrors(checkErrors);
+        NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
+
+        document->appendOutput(line + QStringLiteral("after\n"));
+        QTEST(counts(), "expected");
+        const QTextCharFormat format = lineFormat(*document, 0);
+        const QMap<QString, QColor> colors{{"regular", Qt::black}, {"bold", Qt::black},
+                                           {"error", gQuireonPrefs->errorColor()},
+                                           {"warning", gQuireonPrefs->warningColor()},
+                                           {"note", gQuireonPrefs->noteColor()}};
+        if (style != QLatin1String("bold"))
+            QCOMPARE(format.foreground().color(), colors.value(style));
+        QCOMPARE(format.fontWeight() == QFont::Bold, style == QLatin1String("bold"));
+        // The style ends with the line: the next line is regular.
+        const QTextCharFormat next = lineFormat(*document, 1);
+        QCOMPARE(logLines(*document).at(1), QStringLiteral("after"));
+        QCOMPARE(next.foreground().color(), QColor(Qt::black));
+        QVERIFY(next.fontWeight() != QFont::Bold);
+    }
+
+    void checkSwitchesTurnClassesOff()
+    {
+        gQuireonPrefs->setCheckWarnings(false);
+        gQuireonPrefs->setCheckNotes(false);
+        NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
+        document->appendOutput(QStringLiteral("LaTeX Warning: a\nOverfull \\hbox\n! err\n"));
+        QCOMPARE(counts(), (QList<int>{1, 0, 0}));
+        QCOMPARE(colorOfLine(0), QColor(Qt::black));
+    }
+
+    void directLinesAndEmptyLines()
+    {
+        document->appendALogLine(QStringLiteral("Quireon> open main.pdf\n"));
+        document->appendALogLine(QStringLiteral("\n"));
+        document->appendALogLine(Text::localized("OpenButtonErrorLog"));
+        QCOMPARE(logLines(*document).size(), 3);
+        QCOMPARE(logLines(*document).at(1), QString());
+        QCOMPARE(lineFormat(*document, 0).fontWeight(), int(QFont::Bold));
+        QCOMPARE(counts(), (QList<int>{1, 0, 0}));
+        QCOMPARE(colorOfLine(2), gQuireonPrefs->errorColor());
+    }
+
+    void countersAreClearedTogether()
+    {
+        document->appendOutput(QStringLiteral("! a\n! b\nLaTeX Warning\n"));
+        QCOMPARE(counts(), (QList<int>{2, 1, 0}));
+        document->clearLog();
+        QCOMPARE(counts(), (QList<int>{2, 1, 0})); // clearing the log keeps them
+        QVERIFY(logLines(*document).isEmpty());
+        document->clearCounters();
+        QCOMPARE(counts(), (QList<int>{0, 0, 0}));
+        document->appendOutput(QStringLiteral("! c\n"));
+        QCOMPARE(counts(), (QList<int>{1, 0, 0}));
+    }
+
+    void manyChunksKeepEveryLineInPlace()
+    {
+        // Lines whose classes alternate, cut into chunks of odd sizes.
+        QString text;
+        for (int i = 0; i < 300; ++i)
+            text += (i % 3 == 0 ? QStringLiteral("! e%1\n") : QStringLiteral("line %1\r\n")).arg(i);
+        for (qsizetype at = 0; at < text.size(); at += 37)
+            document->appendOutput(text.mid(at, 37));
+        const QStringList lines = logLines(*document);
+        QCOMPARE(lines.size(), 300);
+        QCOMPARE(counts(), (QList<int>{100, 0, 0}));
+        for (int i : {0, 1, 2, 150, 298, 299}) {
+            QCOMPARE(lines.at(i).startsWith(u'!'), i % 3 == 0);
+            QCOMPARE(colorOfLine(i), i % 3 == 0 ? gQuireonPrefs->errorColor() : QColor(Qt::black));
+        }
+    }
+};
+
+QTEST_MAIN(TestDocumentScanner)
+#include "test_document_scanner.moc"
