@@ -59,9 +59,8 @@ void MyDocument::processStarted(const QStringList &arguments)
     delete floatingTimer;
     floatingTimer = nullptr;
     commandRunning = true;
-    floatingTimerActive = true;
-    // Bringing the window forward and floating it while in the background come with the
-    // floating window.
+    m_floatingTimerActive = true;
+    floatWhileInBackground();
 }
 
 void MyDocument::appendOutput(const QString &output)
@@ -90,14 +89,6 @@ void MyDocument::processFinished(const QStringList &arguments)
     floatingTimer->setInterval(std::chrono::milliseconds(qint64(gQuireonPrefs->logDisplayTime() * 1000.0)));
     connect(floatingTimer, &QTimer::timeout, this, &MyDocument::floatingProc);
     floatingTimer->start();
-}
-
-void MyDocument::floatingProc()
-{
-    floatingTimerActive = false;
-    // Shrinking the window to its strip while in the background comes with the floating window.
-    floatingTimer->deleteLater();
-    floatingTimer = nullptr;
 }
 
 void MyDocument::clearLog()

@@ -138,7 +138,11 @@ void MyWindow::resizeWindowHeightTo(double height, bool display)
 
 void MyWindow::setGeometryByCode(const QRect &geometry)
 {
-    m_sizeSetByCode = geometry.size();
+    // Requests the window system never confirms (a hidden window) must not pile up.
+    constexpr qsizetype kPendingRequests = 8;
+    if (m_sizesSetByCode.size() == kPendingRequests)
+        m_sizesSetByCode.removeFirst();
+    m_sizesSetByCode.append(geometry.size());
     m_resizingByCode = true;
     setGeometry(geometry);
     m_resizingByCode = false;
@@ -190,13 +194,33 @@ void MyWindow::mouseCheckProc()
 }
 
 // A size change that comes from the window system and that the code did not ask for is
-// the user's. The window system may confirm a change of ours later, so that size does
-// not count either.
+// the user's. The window system confirms the code's changes later, possibly after the
+// code has made further ones, so each confirmation is matched with its request.
 void MyWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    if (event->spontaneous() && !m_resizingByCode && event->size() != m_sizeSetByCode)
+    if (!event->spontaneous() || m_resizingByCode)
+        return;
+    const qsizetype request = m_sizesSetByCode.indexOf(event->size());
+    if (request < 0) {
         emit userResized(event->size());
+        return;
+    }
+    const QSize latest = m_sizesSetByCode.last();
+    m_sizesSetByCode.remove(0, request + 1);
+    // A late confirmation of an earlier request has put the window back to that size.
+    if (event->size() != latest)
+        QMetaObject::invokeMethod(this, [this, latest] {
+            if (size() != latest)
+                setGeometryByCode(QRect(geometry().topLeft(), latest));
+        }, Qt::QueuedConnection);
+}
+
+void MyWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        emit becameKey();
 }
 
 bool MyWindow::documentIsRunning() const

@@ -51,9 +51,12 @@ signals:
     void userResized(const QSize &size);
     // The window has accepted a close request and is gone from the screen.
     void windowClosed();
+    // The window has become the active window.
+    void becameKey();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
     // The document decides: a running document stops its run and keeps the window open.
     void closeEvent(QCloseEvent *event) override;
 
@@ -75,5 +78,5 @@ private:
     QTimer m_mouseCheckTimer;
     bool m_temporaryExpanded = false;
     bool m_resizingByCode = false;
-    QSize m_sizeSetByCode;
+    QList<QSize> m_sizesSetByCode; // not yet confirmed by the window system
 };
