@@ -142,12 +142,13 @@ private slots:
         QFETCH(bool, checkPages);
         QFETCH(QString, pageString);
         gQuireonPrefs->setCheckPages(checkPages);
+        // The document takes the page strings when it receives its file.
+        setCommand(0, "/bin/cat %1.out", pageString);
         openDocument("main.tex");
         writeFile(dir->filePath("main.out"), "Output written on main.dvi (7 pages, 10 bytes).\n"
                                              "Output written on main.dvi (0 pages, 10 bytes).\n"
                                              "Output written on main.dvi (12 pages, 80 bytes).\n"
                                              "written: 5\n");
-        setCommand(0, "/bin/cat %1.out", pageString);
         QVERIFY(runCommand(*document, 0));
         QTEST(fieldText(*document, "textNumPages"), "pages");
     }
