@@ -55,9 +55,8 @@ void MyDocument::processStarted(const QStringList &arguments) {
     delete floatingTimer;
     floatingTimer = nullptr;
     commandRunning = true;
-    floatingTimerActive = true;
-    // Bringing the window forward and floating it while in the background come with the
-    // floating window.
+    m_floatingTimerActive = true;
+    floatWhileInBackground();
 }
 
 void MyDocument::appendOutput(const QString &output) {
@@ -87,14 +86,8 @@ void MyDocument::processFinished(const QStringList &arguments) {
     floatingTimer->start();
 }
 
-void MyDocument::floatingProc() {
-    floatingTimerActive = false;
-    // Shrinking the window to its strip while in the background comes with the floating window.
-    floatingTimer->deleteLater();
-    floatingTimer = nullptr;
-}
-
-void MyDocument::clearLog() {
+void MyDocument::clearLog()
+{
     QFont font = QApplication::font();
     // The log's regular style: the system font at the smaller size used for dense text.
     font.setPointSizeF(std::max(7.0, font.pointSizeF() * 11.0 / 13.0));

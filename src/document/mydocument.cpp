@@ -16,6 +16,7 @@ MyDocument::MyDocument(QObject *parent)
     ui->setupUi(m_myWindow.get());
     m_myWindow->setMyDocument(this);
     connectActions();
+    setUpFloating();
     awakeFromNib();
     windowControllerDidLoadNib();
 }
@@ -47,7 +48,7 @@ void MyDocument::connectActions() {
 void MyDocument::awakeFromNib() {
     commandRunning = false;
     procRunning = false;
-    floatingTimerActive = false;
+    m_floatingTimerActive = false;
     autoRunMode = true;
     connect(NotificationCenter::defaultCenter(), &NotificationCenter::notified, this,
             &MyDocument::notified);
@@ -120,6 +121,7 @@ bool MyDocument::windowShouldClose() {
     checkTimer = nullptr;
     delete floatingTimer;
     floatingTimer = nullptr;
+    m_myWindow->stopTimer();
     disconnect(NotificationCenter::defaultCenter(), nullptr, this, nullptr);
     return true;
 }
