@@ -58,6 +58,8 @@ private slots:
     {
         TestSupport::freshSettings();
         Alerts::clearShown();
+        for (int i = 0; i < 3; ++i) // every alert is answered; none may block
+            Alerts::setNextAnswer(Alerts::DefaultReturn);
         while (Panels::takeNextFileName()) {
         }
         m_prefs = std::make_unique<QuireonPrefs>();
@@ -160,6 +162,7 @@ private slots:
         QVERIFY(!m_app->openFile(makeFile("SHOUT.TEX")));
         QCOMPARE(shownHeaders(), QStringList{Text::localized("OpenErrorHeader")});
         Alerts::clearShown();
+        Alerts::setNextAnswer(Alerts::DefaultReturn);
         const QString locked = makeFile("locked.tex");
         QFile::setPermissions(locked, QFileDevice::WriteOwner);
         if (QFileInfo(locked).isReadable())

@@ -100,7 +100,7 @@ TEXTS = [
     ("NewFromTemplateTitle", "New Project from Template"),
     ("NewFromTemplateMessage", "Choose the folder and the name of the new root file."),
     ("Create", "Create"),
-    ("NewName", "Untitled"),
+    ("NewName", "File name:"),
     ("CreateNewErrorHeader", "The project cannot be created"),
     ("BadTemplate_NoTemplate", "Choose a template file."),
     ("BadTemplate_NoFolderName", "Enter a name for the extra folder."),
@@ -119,7 +119,7 @@ TEXTS = [
     ("ChooseOriginalMessage", "Choose the file or folder that the link points to."),
     ("CreateSymLinkTitle", "Create Symbolic Link"),
     ("CreateSymLinkMessage", "Choose where the symbolic link goes and its name."),
-    ("SymName", "link"),
+    ("SymName", "Link name:"),
     ("SymLinkFolderMessage", "\u201c%@\u201d is a folder and cannot be replaced by a link."),
 ]
 

@@ -8,17 +8,24 @@
 #include "platform/alerts.h"
 #include "platform/core/notificationcenter.h"
 #include "platform/panels.h"
+#include "project/newprojectcontroller.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
+#include "window/applicationfocus.h"
+#include "window/documentorder.h"
 #include "window/mywindow.h"
 
 #include <QApplication>
 #include <QFileInfo>
 
 AppController::AppController(QObject *parent)
-    : QObject(parent), m_documents(new DocumentList(this))
+    : QObject(parent), m_documents(new DocumentList(this)),
+      m_newProject(new NewProjectController(this))
 {
     connect(m_documents, &DocumentList::becameEmpty, this, &AppController::quitIfNothingOpen);
+    DocumentOrder::setProvider([list = QPointer(m_documents)] {
+        return list ? list->orderedDocuments() : QList<MyDocument *>();
+    });
 }
 
 AppController::~AppController() = default;
@@ -32,6 +39,7 @@ void AppController::applicationDidFinishLaunching(const QStringList &launchFiles
 {
     connect(NotificationCenter::defaultCenter(), &NotificationCenter::notified, this,
             [this](const QString &name) { notified(name); });
+    followApplicationFocus(this, [this] { return m_documents->orderedDocuments(); });
     setMenuItems();
     openFiles(launchFiles);
     if (!launchFiles.isEmpty() && !m_documents->isEmpty())
@@ -70,6 +78,11 @@ void AppController::openDocument()
     const QString path = Panels::openFile(parent, Text::format("OpenTitle", {rootType}), {rootType});
     if (!path.isEmpty())
         openFile(path);
+}
+
+void AppController::newFromTemplate(QWidget *parentWindow)
+{
+    m_newProject->newFromTemplate(parentWindow, [this](const QString &path) { openFile(path); });
 }
 
 void AppController::refuse(const char *header, const char *message, const QStringList &args)
@@ -133,7 +146,7 @@ void AppController::showStartWindow()
         connect(m_startWindow, &StartWindow::preferencesRequested, this,
                 [this] { emit preferencesRequested(m_startWindow); });
         connect(m_startWindow, &StartWindow::newFromTemplateRequested, this,
-                [this] { emit newFromTemplateRequested(m_startWindow); });
+                [this] { newFromTemplate(m_startWindow); });
     }
     m_startWindow->show();
     m_startWindow->raise();

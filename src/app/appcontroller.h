@@ -8,7 +8,9 @@ class DocumentList;
 class MyDocument;
 class QMenuBar;
 class QMenu;
+class NewProjectController;
 class StartWindow;
+class QWidget;
 
 // The application's delegate: what opens at launch, the one road by which a file becomes
 // a document, the main menu of every window, and the process menu's titles.
@@ -27,15 +29,15 @@ public:
     bool openFile(const QString &path);
     void openFiles(const QStringList &paths);
     void openDocument(); // the Open panel
+    void newFromTemplate(QWidget *parentWindow);
     void setMenuItems();
 
     DocumentList *documents() const { return m_documents; }
     StartWindow *startWindow() const;
 
 signals:
-    // A menu asked for the preferences or a new project; wired by the owner of those.
+    // A menu asked for the preferences; wired to the preferences controller by its owner.
     void preferencesRequested(QWidget *parentWindow);
-    void newFromTemplateRequested(QWidget *parentWindow);
 
 private:
     void notified(const QString &name);
@@ -50,6 +52,7 @@ private:
     void quit();
 
     DocumentList *m_documents;
+    NewProjectController *m_newProject;
     QPointer<StartWindow> m_startWindow;
     bool m_quitting = false;
 };

@@ -32,7 +32,7 @@ QMenu *AppController::fileMenu(QMenuBar *bar, MyDocument *document)
     connect(recent, &QMenu::aboutToShow, this, [this, recent] { fillRecentMenu(recent); });
     connect(addItem(menu, tr("&New from Template..."), "actionNewFromTemplate",
                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N)),
-            &QAction::triggered, this, [this, document] { emit newFromTemplateRequested(document->myWindow()); });
+            &QAction::triggered, this, [this, document] { newFromTemplate(document->myWindow()); });
     menu->addSeparator();
     connect(addItem(menu, tr("&Preferences..."), "actionPreferences",
                     QKeySequence(Qt::CTRL | Qt::Key_Comma)),

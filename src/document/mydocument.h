@@ -2,6 +2,7 @@
 
 #include "document/helpers/pagereport.h"
 #include "process/taskwrappercontroller.h"
+#include "window/floatingdocument.h"
 
 #include <QColor>
 #include <QDateTime>
@@ -10,6 +11,7 @@
 #include <QStringList>
 #include <memory>
 
+class ClickForwarder;
 class MyWindow;
 class QPushButton;
 class QTextCharFormat;
@@ -23,7 +25,7 @@ class MyDocument;
 // the log scanner works with, and the run state of commands and procedures. Its
 // behaviour is spread over one source file per concern: mydocument.cpp (life, paths,
 // settings), commandexecution.cpp, logscanner.cpp, runsequencer.cpp and buttons.cpp.
-class MyDocument : public QObject, public TaskWrapperController
+class MyDocument : public QObject, public TaskWrapperController, public FloatingDocument
 {
     Q_OBJECT
 public:
@@ -42,7 +44,7 @@ public:
     const QString &basename() const { return m_basename; }
     const QString &workingDir() const { return m_workingDir; }
 
-    bool isRunning() const { return commandRunning || procRunning; }
+    bool isRunning() const override { return commandRunning || procRunning; }
     bool autoRunModeOn() const { return autoRunMode; }
     // Asked by the window before it closes: a running document stops its run instead.
     bool windowShouldClose();
@@ -62,6 +64,16 @@ public:
     void setButtonTitles();
     void enableButtons(bool enable);
     bool existsAFileWithExt(const QString &ext) const;
+
+    // Floating while the application is in the background (documentfloating.cpp).
+    bool floatingTimerActive() const override { return m_floatingTimerActive; }
+    void setAutoSize(bool autoSize) override;
+    void moveToFloatingState();
+    void moveToNormalState();
+    // 0 for the frontmost document.
+    int windowOrderWithinApplication() const;
+    void windowDidBecomeKey();
+    QSize windowWillResize(const QSize &size);
 
     // TaskWrapperController
     void processStarted(const QStringList &arguments) override;
@@ -91,6 +103,8 @@ private:
     void awakeFromNib();
     void windowControllerDidLoadNib();
     void connectActions();
+    void setUpFloating();
+    void floatWhileInBackground();
     void preparePageCheck(int index);
     void stopRun();
     enum class LineClass { Regular, Prompt, Error, Warning, Note };
@@ -133,7 +147,8 @@ private:
     QTimer *floatingTimer = nullptr;
     int procedureIndex = 0;
     bool procRunning = false;
-    bool floatingTimerActive = false;
+    bool m_floatingTimerActive = false;
+    ClickForwarder *clickForwarder = nullptr; // a child of the document
     bool autoRunMode = true;
     bool userBreak = false;
     bool observing = false;

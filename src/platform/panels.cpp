@@ -5,14 +5,19 @@
 
 namespace Panels {
 namespace {
-QQueue<QString> gNames;
+QQueue<PanelHandler> gAnswers;
+}
+
+std::optional<QString> takeNextAnswer(QFileDialog *panel)
+{
+    if (gAnswers.isEmpty())
+        return std::nullopt;
+    return gAnswers.dequeue()(panel);
 }
 
 std::optional<QString> takeNextFileName()
 {
-    if (gNames.isEmpty())
-        return std::nullopt;
-    return gNames.dequeue();
+    return takeNextAnswer(nullptr);
 }
 
 QString openFile(QWidget *parent, const QString &title, const QStringList &suffixes,
@@ -35,11 +40,16 @@ QString openFile(QWidget *parent, const QString &title, const QStringList &suffi
 
 void setNextFileName(const QString &path)
 {
-    gNames.enqueue(path);
+    gAnswers.enqueue([path](QFileDialog *) { return path; });
+}
+
+void setNextPanelHandler(PanelHandler handler)
+{
+    gAnswers.enqueue(std::move(handler));
 }
 
 bool hasPendingFileName()
 {
-    return !gNames.isEmpty();
+    return !gAnswers.isEmpty();
 }
 } // namespace Panels

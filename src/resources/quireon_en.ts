@@ -347,7 +347,7 @@
     </message>
     <message>
         <source>NewName</source>
-        <translation>Untitled</translation>
+        <translation>File name:</translation>
     </message>
     <message>
         <source>CreateNewErrorHeader</source>
@@ -419,7 +419,7 @@
     </message>
     <message>
         <source>SymName</source>
-        <translation>link</translation>
+        <translation>Link name:</translation>
     </message>
     <message>
         <source>SymLinkFolderMessage</source>

@@ -1,6 +1,10 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <unistd.h>
 
 namespace TestSupport {
 void freshSettings()
@@ -14,5 +18,21 @@ void freshSettings()
 QString fixture(const QString &name)
 {
     return QStringLiteral(QUIREON_FIXTURES "/") + name;
+}
+} // namespace TestSupport
+
+namespace TestSupport {
+QString linkContent(const QString &path)
+{
+    char buffer[4096];
+    const ssize_t n = ::readlink(QFile::encodeName(path).constData(), buffer, sizeof buffer);
+    return n < 0 ? QString() : QFile::decodeName(QByteArray(buffer, n));
+}
+
+bool writeFile(const QString &path, const QByteArray &text)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 } // namespace TestSupport

@@ -5,3 +5,9 @@ namespace TestSupport {
 void freshSettings();
 QString fixture(const QString &name);
 } // namespace TestSupport
+namespace TestSupport {
+// The content of the symbolic link at path, exactly as stored; "" when it is none.
+QString linkContent(const QString &path);
+// Writes text to a new file at path, making its folders; false on failure.
+bool writeFile(const QString &path, const QByteArray &text);
+} // namespace TestSupport

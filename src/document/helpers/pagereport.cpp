@@ -5,8 +5,7 @@
 
 namespace PageReport {
 
-std::optional<PageShape> shapeOf(const QString &pageString)
-{
+std::optional<PageShape> shapeOf(const QString &pageString) {
     const qsizetype at = pageString.indexOf(QLatin1String("%n"));
     if (at < 0)
         return std::nullopt;
@@ -21,16 +20,14 @@ std::optional<PageShape> shapeOf(const QString &pageString)
 
 namespace {
 // Start of the run of digits that ends just before end.
-qsizetype digitRunStart(QStringView line, qsizetype end)
-{
+qsizetype digitRunStart(QStringView line, qsizetype end) {
     qsizetype start = end;
     while (start > 0 && line[start - 1].isDigit())
         --start;
     return start;
 }
 
-int prefixAndSuffix(QStringView line, const PageShape &shape)
-{
+int prefixAndSuffix(QStringView line, const PageShape &shape) {
     const qsizetype at = line.lastIndexOf(shape.pagePrefix);
     if (at < 0)
         return -1;
@@ -39,8 +36,7 @@ int prefixAndSuffix(QStringView line, const PageShape &shape)
     return intValue(to < 0 ? line.mid(from) : line.mid(from, to - from));
 }
 
-int prefixOnly(QStringView line, const PageShape &shape)
-{
+int prefixOnly(QStringView line, const PageShape &shape) {
     const qsizetype at = line.lastIndexOf(shape.pagePrefix);
     if (at < 0)
         return -1;
@@ -51,8 +47,7 @@ int prefixOnly(QStringView line, const PageShape &shape)
     return intValue(line.mid(from, to - from));
 }
 
-int suffixOnly(QStringView line, const PageShape &shape)
-{
+int suffixOnly(QStringView line, const PageShape &shape) {
     const qsizetype at = line.lastIndexOf(shape.pageSuffix);
     if (at < 0)
         return -1;
@@ -60,8 +55,7 @@ int suffixOnly(QStringView line, const PageShape &shape)
     return intValue(line.mid(from, at - from));
 }
 
-int lastNumber(QStringView line)
-{
+int lastNumber(QStringView line) {
     qsizetype end = line.size();
     while (end > 0 && !line[end - 1].isDigit())
         --end;
@@ -72,19 +66,22 @@ int lastNumber(QStringView line)
 }
 } // namespace
 
-int checkPage(QStringView line, const PageShape &shape)
-{
+int checkPage(QStringView line, const PageShape &shape) {
     switch (shape.suffixPrefix) {
-    case 0: return prefixAndSuffix(line, shape);
-    case 1: return prefixOnly(line, shape);
-    case 2: return suffixOnly(line, shape);
-    case 3: return lastNumber(line);
-    default: return -1;
+    case 0:
+        return prefixAndSuffix(line, shape);
+    case 1:
+        return prefixOnly(line, shape);
+    case 2:
+        return suffixOnly(line, shape);
+    case 3:
+        return lastNumber(line);
+    default:
+        return -1;
     }
 }
 
-int intValue(QStringView text)
-{
+int intValue(QStringView text) {
     qsizetype i = 0;
     while (i < text.size() && text[i].isSpace())
         ++i;

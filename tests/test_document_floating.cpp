@@ -1,0 +1,254 @@
+// Documents floating while the application is in the background: the timeline of a
+// command, which documents float and return, and the click a strip forwards.
+#include "document/mydocument.h"
+#include "documenttest.h"
+#include "platform/appactivity.h"
+#include "platform/pointer.h"
+#include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
+#include "testsupport.h"
+#include "window/applicationfocus.h"
+#include "window/documentorder.h"
+#include "window/mywindow.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <QtTest>
+
+using namespace DocumentTest;
+
+class TestDocumentFloating : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<QuireonPrefs> prefs;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::vector<std::unique_ptr<MyDocument>> documents;
+    QList<MyDocument *> frontToBack;
+    bool active = true;
+
+    // A shown document window 400 high, put at the back of the document order.
+    MyDocument &openDocument(const QString &name)
+    {
+        auto document = std::make_unique<MyDocument>();
+        document->setFileName(writeFile(dir->filePath(name)));
+        MyWindow *window = document->myWindow();
+        window->show();
+        window->setGeometry(100, 120, 480, 400);
+        if (!QTest::qWaitForWindowExposed(window))
+            qFatal("window not exposed");
+        frontToBack << document.get();
+        documents.push_back(std::move(document));
+        return *documents.back();
+    }
+    static MyWindow &windowOf(MyDocument &document) { return *document.myWindow(); }
+    static QPushButton *startStop(MyDocument &document)
+    {
+        return windowOf(document).findChild<QPushButton *>(QStringLiteral("buttonStartStop"));
+    }
+    void resign()
+    {
+        active = false;
+        applicationDidResignActive(frontToBack);
+    }
+    void becomeActive()
+    {
+        active = true;
+        applicationDidBecomeActive(frontToBack);
+    }
+
+private slots:
+    void initTestCase() { Text::installTable(); }
+    void init()
+    {
+        prefs = freshPrefs();
+        dir = std::make_unique<QTemporaryDir>();
+        prefs->setLogDisplayTime(0.2f);
+        prefs->setWindowContents(2);
+        prefs->setProcedureArray(QList<int>(8, 0));
+        setCommand(0, TestSupport::fixture("brief_run.sh") + " %1");
+        active = true;
+        AppActivity::setSource([this] { return active; });
+        DocumentOrder::setProvider([this] { return frontToBack; });
+        Pointer::setSource([] { return QPoint(-5000, -5000); });
+    }
+    void cleanup()
+    {
+        frontToBack.clear();
+        documents.clear();
+        AppActivity::setSource({});
+        DocumentOrder::setProvider({});
+        Pointer::setSource({});
+    }
+
+    void aBackgroundCommandShowsItsRunThenShrinks()
+    {
+        MyDocument &document = openDocument("paper.tex");
+        MyWindow &window = windowOf(document);
+        resign();
+        QVERIFY(window.isInFloatingState());
+        QCOMPARE(window.height(), 66);
+
+        QVERIFY(document.execCommandOfIndex(0));
+        QVERIFY(document.isRunning());
+        QVERIFY(document.floatingTimerActive());
+        QCOMPARE(window.geometry(), QRect(100, 120, window.width(), 315));
+        QTRY_VERIFY(!document.isRunning());
+        QCOMPARE(window.height(), 315); // the finished run stays readable for a while
+        QTRY_COMPARE(window.height(), 66);
+        QVERIFY(!document.floatingTimerActive());
+        QCOMPARE(window.geometry().top(), 120);
+
+        QVERIFY(runCommand(document, 0));
+        QTRY_COMPARE(window.height(), 66);
+        becomeActive();
+        QVERIFY(!window.isInFloatingState());
+        QCOMPARE(window.geometry(), QRect(100, 120, window.width(), 400));
+    }
+
+    void theFloatingTimerDoesNotFloatAnActiveApplication()
+    {
+        MyDocument &document = openDocument("paper.tex");
+        QVERIFY(runCommand(document, 0));
+        QVERIFY(document.floatingTimerActive());
+        QVERIFY(!windowOf(document).isInFloatingState());
+        QTRY_VERIFY(!document.floatingTimerActive());
+        QVERIFY(!windowOf(document).isInFloatingState());
+        QCOMPARE(windowOf(document).height(), 400);
+    }
+
+    void aCommandStartingInTheBackgroundFloatsABackWindow()
+    {
+        MyDocument &front = openDocument("front.tex");
+        MyDocument &back = openDocument("back.tex");
+        resign();
+        QVERIFY(!windowOf(back).isInFloatingState());
+        QVERIFY(back.execCommandOfIndex(0));
+        QVERIFY(windowOf(back).isInFloatingState());
+        QCOMPARE(windowOf(back).height(), 315);
+        QCOMPARE(back.windowOrderWithinApplication(), 1);
+        QCOMPARE(front.windowOrderWithinApplication(), 0);
+        QTRY_VERIFY(!back.isRunning());
+    }
+
+    void onlyTheFrontmostFloatsAndEveryoneReturns()
+    {
+        MyDocument &front = openDocument("front.tex");
+        MyDocument &back = openDocument("back.tex");
+        resign();
+        QVERIFY(windowOf(front).isInFloatingState());
+        QVERIFY(!windowOf(back).isInFloatingState());
+        QCOMPARE(windowOf(back).height(), 400);
+
+        back.moveToFloatingState(); // floated by a command of its own earlier
+        back.enableButtons(false);
+        becomeActive();
+        for (MyDocument *document : {&front, &back}) {
+            QVERIFY(!windowOf(*document).isInFloatingState());
+            QCOMPARE(windowOf(*document).height(), 400);
+            QCOMPARE(windowOf(*document).windowOpacity(), 1.0);
+        }
+        QVERIFY(windowOf(back).findChild<QPushButton *>(QStringLiteral("buttonClearFiles"))->isEnabled());
+
+        frontToBack.clear();
+        resign(); // no document: nothing to do
+    }
+
+    void floatingWindowOffKeepsOrReturnsToNormal()
+    {
+        MyDocument &document = openDocument("paper.tex");
+        resign();
+        QVERIFY(windowOf(document).isInFloatingState());
+        prefs->setFloatingWindow(false);
+        document.moveToFloatingState();
+        QVERIFY(!windowOf(document).isInFloatingState());
+        QCOMPARE(windowOf(document).height(), 400);
+        becomeActive();
+        resign();
+        QVERIFY(!windowOf(document).isInFloatingState());
+    }
+
+    void theStripForwardsAClickOnStartStop_data()
+    {
+        QTest::addColumn<int>("contents");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("onStartStop");
+        QTest::addColumn<int>("clicks");
+        QTest::newRow("left on the button of a strip") << 3 << int(Qt::LeftButton) << true << 1;
+        QTest::newRow("left on the button of a band") << 1 << int(Qt::LeftButton) << true << 1;
+        QTest::newRow("right on the button") << 3 << int(Qt::RightButton) << true << 0;
+        QTest::newRow("left beside the button") << 3 << int(Qt::LeftButton) << false << 0;
+        // Not reduced: the button takes the click itself, and it is not clicked twice.
+        QTest::newRow("left on a full floating window") << 0 << int(Qt::LeftButton) << true << 1;
+    }
+    void theStripForwardsAClickOnStartStop()
+    {
+        QFETCH(int, contents);
+        QFETCH(int, button);
+        QFETCH(bool, onStartStop);
+        prefs->setWindowContents(contents);
+        MyDocument &document = openDocument("paper.tex");
+        MyWindow &window = windowOf(document);
+        resign();
+        QVERIFY(window.isInFloatingState());
+        QPushButton *target = startStop(document);
+        QSignalSpy clicked(target, &QPushButton::clicked);
+        const QPoint onButton = target->mapTo(&window, target->rect().center());
+        const QPoint position = onStartStop ? onButton : onButton + QPoint(0, target->height());
+        QTest::mouseClick(window.windowHandle(), Qt::MouseButton(button), {}, position);
+        if (window.miniWindow())
+            QCOMPARE(clicked.size(), 0); // held back until the application is active
+        becomeActive();
+        QVERIFY(!window.isInFloatingState());
+        QFETCH(int, clicks);
+        QCOMPARE(clicked.size(), clicks);
+        becomeActive(); // a later activation forwards nothing more
+        QCOMPARE(clicked.size(), clicks);
+    }
+
+    void aClickAfterTheActivationReachesTheButtonOnce()
+    {
+        prefs->setWindowContents(3);
+        MyDocument &document = openDocument("paper.tex");
+        resign();
+        QSignalSpy clicked(startStop(document), &QPushButton::clicked);
+        becomeActive();
+        QPushButton *target = startStop(document);
+        QTest::mouseClick(windowOf(document).windowHandle(), Qt::LeftButton, {},
+                          target->mapTo(&windowOf(document), target->rect().center()));
+        QCOMPARE(clicked.size(), 1);
+    }
+
+    void theUsersResizeIsRemembered()
+    {
+        MyDocument &document = openDocument("paper.tex");
+        resign(); // the code's own resizing is not remembered
+        becomeActive();
+        QVERIFY(SettingsStore_rawSize().isEmpty());
+        QTRY_COMPARE(windowOf(document).height(), 400); // late confirmations settle
+        QVERIFY(SettingsStore_rawSize().isEmpty());
+        const int width = windowOf(document).width(); // the contents decide the least width
+        emit windowOf(document).userResized(QSize(width, 500)); // the window manager's resize
+        QTRY_COMPARE(SettingsStore_rawSize(), QStringLiteral("{%1, 500}").arg(width));
+        MyDocument &next = openDocumentUnplaced("next.tex");
+        QCOMPARE(windowOf(next).height(), 500);
+    }
+
+private:
+    static QString SettingsStore_rawSize();
+    MyDocument &openDocumentUnplaced(const QString &name)
+    {
+        documents.push_back(std::make_unique<MyDocument>());
+        documents.back()->setFileName(writeFile(dir->filePath(name)));
+        return *documents.back();
+    }
+};
+
+#include "settings/settingsstore.h"
+QString TestDocumentFloating::SettingsStore_rawSize()
+{
+    return SettingsStore().rawString(Key::DocumentWindowSize);
+}
+
+QTEST_MAIN(TestDocumentFloating)
+#include "test_document_floating.moc"

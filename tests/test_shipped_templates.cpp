@@ -1,0 +1,118 @@
+// The starting templates that come with Quireon typeset with the real TeX tools, also
+// after the new-project command has copied one and linked its bibliography.
+#include "platform/alerts.h"
+#include "platform/panels.h"
+#include "project/newprojectcontroller.h"
+#include "project/shippedtemplates.h"
+#include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
+#include "testsupport.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestShippedTemplates : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QuireonPrefs> m_prefs;
+
+    // Runs one tool in folder; its output is returned for the failure message.
+    static bool runTool(const QString &folder, const QString &program, const QStringList &args, QString &output)
+    {
+        QProcess process;
+        process.setWorkingDirectory(folder);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.setStandardInputFile(QProcess::nullDevice());
+        process.start(program, args);
+        const bool done = process.waitForFinished(60000);
+        output = QString::fromLocal8Bit(process.readAll());
+        return done && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    }
+
+    // pdflatex, bibtex, makeindex, pdflatex, pdflatex on base in folder.
+    static void typesetWithIndexAndBibliography(const QString &folder, const QString &base)
+    {
+        const QStringList latex = {"-interaction=nonstopmode", base};
+        const QList<std::pair<QString, QStringList>> steps = {
+            {"/usr/bin/pdflatex", latex}, {"/usr/bin/bibtex", {base}}, {"/usr/bin/makeindex", {base}},
+            {"/usr/bin/pdflatex", latex}, {"/usr/bin/pdflatex", latex}};
+        for (const auto &[program, args] : steps) {
+            QString output;
+            QVERIFY2(runTool(folder, program, args, output), qPrintable(program + ":\n" + output.right(2000)));
+        }
+    }
+
+    static QByteArray contents(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        Text::installTable();
+        for (const char *tool : {"/usr/bin/pdflatex", "/usr/bin/bibtex", "/usr/bin/makeindex"})
+            if (!QFileInfo(tool).isExecutable())
+                QSKIP("the TeX tools are not installed");
+    }
+
+    void init()
+    {
+        TestSupport::freshSettings();
+        m_prefs = std::make_unique<QuireonPrefs>();
+        m_prefs->awakeFromNib();
+        Alerts::clearShown();
+    }
+
+    void templatesAreFoundInTheSourceTree()
+    {
+        const QDir folder(shippedTemplatesFolder());
+        QVERIFY(folder.exists("article.tex"));
+        QVERIFY(folder.exists("report.tex"));
+        QVERIFY(folder.exists("report.bib"));
+    }
+
+    void articleTypesets()
+    {
+        QTemporaryDir tmp;
+        QVERIFY(QFile::copy(QDir(shippedTemplatesFolder()).filePath("article.tex"), tmp.filePath("article.tex")));
+        QString output;
+        QVERIFY2(runTool(tmp.path(), "/usr/bin/pdflatex", {"-interaction=nonstopmode", "article"}, output),
+                 qPrintable(output));
+        QVERIFY(QFileInfo(tmp.filePath("article.pdf")).size() > 0);
+    }
+
+    // The report becomes Paper.tex with a link Paper.bib to the shipped bibliography,
+    // which is how a new project picks up its references.
+    void newProjectFromReportTypesetsWithBibliographyAndIndex()
+    {
+        QTemporaryDir tmp;
+        const QString shipped = shippedTemplatesFolder();
+        m_prefs->setTemplateArray(QStringList{QDir(shipped).filePath("report.tex")});
+        m_prefs->setSymLinkArray(QStringList{QDir(shipped).filePath("report.bib")});
+        m_prefs->setCheckCreateExtraFolder(false);
+        m_prefs->setCheckCreateSymLink(true);
+        Panels::setNextPanelHandler([&](QFileDialog *) { return tmp.filePath("Paper"); });
+        QString opened;
+        NewProjectController controller;
+        controller.newFromTemplate(nullptr, [&](const QString &path) { opened = path; });
+        QVERIFY(Alerts::shown().isEmpty());
+        QCOMPARE(opened, tmp.filePath("Paper.tex"));
+        QVERIFY(QFileInfo(tmp.filePath("Paper.bib")).isSymLink());
+
+        typesetWithIndexAndBibliography(tmp.path(), "Paper");
+        QVERIFY(QFileInfo(tmp.filePath("Paper.pdf")).size() > 0);
+        QVERIFY(contents(tmp.filePath("Paper.bbl")).contains("\\bibitem{knuth1984}"));
+        QVERIFY(contents(tmp.filePath("Paper.ind")).contains("typesetting"));
+        QVERIFY(!contents(tmp.filePath("Paper.log")).contains("undefined"));
+    }
+};
+
+QTEST_MAIN(TestShippedTemplates)
+#include "test_shipped_templates.moc"
