@@ -31,4 +31,9 @@ public:
 
 private:
     QStringDecoder m_decoder;
+    bool m_utf8 = false;
+    // The unfinished UTF-8 characters at the end of the last chunk. They are kept here, not
+    // in the decoder: Qt 6.4's UTF-8 decoder drops the byte that follows an unfinished
+    // character in the next chunk when that byte cannot continue it (a newline, say).
+    QByteArray m_pending;
 };
