@@ -13,8 +13,7 @@ struct Substitution {
 
 // Every "%1" replaced, scanning the line once from the left; the inserted text is
 // output only, so it is never looked at again.
-Substitution substituteByScan(const QString &line, const QString &basename)
-{
+Substitution substituteByScan(const QString &line, const QString &basename) {
     Substitution out;
     for (qsizetype i = 0; i < line.size();) {
         if (line[i] == u'%' && i + 1 < line.size() && line[i + 1] == u'1') {
@@ -29,12 +28,13 @@ Substitution substituteByScan(const QString &line, const QString &basename)
 }
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const Fuzz::Split input = Fuzz::splitFirstLine(Fuzz::bytes(data, size));
     const QString basename = QString::fromUtf8(input.head);
     const QString line = QString::fromUtf8(input.rest);
-    const auto detail = [&] { return Fuzz::shown(line) + QStringLiteral(" with ") + Fuzz::shown(basename); };
+    const auto detail = [&] {
+        return Fuzz::shown(line) + QStringLiteral(" with ") + Fuzz::shown(basename);
+    };
 
     const Substitution expected = substituteByScan(line, basename);
     const QString substituted = CommandLine::substituteBasename(line, basename);
@@ -44,8 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QStringList arguments = CommandLine::arguments(line, basename);
     Fuzz::check(arguments.join(QLatin1Char(' ')) == substituted,
                 "joining the arguments with single spaces gives the substituted line", detail);
-    const qsizetype spaces = line.count(QLatin1Char(' '))
-                             + expected.placeholders * basename.count(QLatin1Char(' '));
+    const qsizetype spaces =
+        line.count(QLatin1Char(' ')) + expected.placeholders * basename.count(QLatin1Char(' '));
     Fuzz::check(arguments.size() == spaces + 1, "one argument more than spaces", detail);
     for (const QString &argument : arguments)
         Fuzz::check(!argument.contains(QLatin1Char(' ')), "no argument holds a space", detail);

@@ -16,13 +16,13 @@ struct Completed {
     QString fraction; // the unfinished rest
 };
 
-Completed feed(quint32 mib, const QByteArray &output, const QList<qsizetype> &chunkSizes)
-{
+Completed feed(quint32 mib, const QByteArray &output, const QList<qsizetype> &chunkSizes) {
     LogDecoder decoder(mib);
     Completed out;
     qsizetype at = 0;
     for (qsizetype i = 0; at < output.size(); ++i) {
-        const qsizetype size = chunkSizes.isEmpty() ? output.size() : chunkSizes[i % chunkSizes.size()];
+        const qsizetype size =
+            chunkSizes.isEmpty() ? output.size() : chunkSizes[i % chunkSizes.size()];
         out.fraction += decoder.decode(output.mid(at, size));
         at += size;
         const QString lines = LineSplitter::takeCompleteLines(out.fraction);
@@ -35,8 +35,7 @@ Completed feed(quint32 mib, const QByteArray &output, const QList<qsizetype> &ch
     return out;
 }
 
-QList<qsizetype> randomChunkSizes(const QByteArray &output, qsizetype largest)
-{
+QList<qsizetype> randomChunkSizes(const QByteArray &output, qsizetype largest) {
     std::minstd_rand random(uint32_t(qHash(output)));
     QList<qsizetype> sizes;
     for (int i = 0; i < 64; ++i)
@@ -44,8 +43,8 @@ QList<qsizetype> randomChunkSizes(const QByteArray &output, qsizetype largest)
     return sizes;
 }
 
-void checkSameLines(const Completed &whole, const Completed &chunked, const char *how, quint32 mib)
-{
+void checkSameLines(const Completed &whole, const Completed &chunked, const char *how,
+                    quint32 mib) {
     Fuzz::check(chunked.lines == whole.lines, how, [&] {
         return QStringLiteral("MIB %1: %2 instead of %3")
             .arg(mib)
@@ -60,22 +59,22 @@ void checkSameLines(const Completed &whole, const Completed &chunked, const char
 
 // UTF-8 never uses the byte \n inside a character, so the complete lines are the text of
 // the bytes up to the last \n. The stateful decoder drops a byte order mark at the start.
-void checkAgainstUtf8(const QByteArray &output, const Completed &whole)
-{
+void checkAgainstUtf8(const QByteArray &output, const Completed &whole) {
     QByteArray complete = output.left(output.lastIndexOf('\n') + 1);
     if (complete.startsWith("\xEF\xBB\xBF"))
         complete.remove(0, 3);
-    Fuzz::check(whole.lines == QString::fromUtf8(complete), "the lines are the UTF-8 text up to the last newline",
+    Fuzz::check(whole.lines == QString::fromUtf8(complete),
+                "the lines are the UTF-8 text up to the last newline",
                 [&] { return Fuzz::shown(whole.lines); });
 }
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QByteArray output = Fuzz::bytes(data, size);
     const Completed whole = feed(LogEncoding::Utf8Mib, output, {});
     checkAgainstUtf8(output, whole);
-    checkSameLines(whole, feed(LogEncoding::Utf8Mib, output, {1}), "byte by byte as whole", LogEncoding::Utf8Mib);
+    checkSameLines(whole, feed(LogEncoding::Utf8Mib, output, {1}), "byte by byte as whole",
+                   LogEncoding::Utf8Mib);
     checkSameLines(whole, feed(LogEncoding::Utf8Mib, output, randomChunkSizes(output, 8)),
                    "small chunks as whole", LogEncoding::Utf8Mib);
     checkSameLines(whole, feed(LogEncoding::Utf8Mib, output, randomChunkSizes(output, 200)),

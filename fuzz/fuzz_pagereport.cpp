@@ -14,8 +14,7 @@
 namespace {
 // The integer reading done by the C library on a plain-ASCII copy of the text: every
 // Unicode white space becomes ' ', every decimal digit its ASCII digit, anything else 'x'.
-int intValueByStrtoll(QStringView text)
-{
+int intValueByStrtoll(QStringView text) {
     QByteArray ascii;
     for (QChar c : text) {
         if (c.isDigit()) {
@@ -32,13 +31,11 @@ int intValueByStrtoll(QStringView text)
     return int(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
-bool allDigits(QStringView text)
-{
+bool allDigits(QStringView text) {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
 }
 
-qsizetype lastOccurrence(QStringView line, QStringView needle)
-{
+qsizetype lastOccurrence(QStringView line, QStringView needle) {
     for (qsizetype at = line.size() - needle.size(); at >= 0; --at)
         if (line.mid(at, needle.size()) == needle)
             return at;
@@ -47,8 +44,7 @@ qsizetype lastOccurrence(QStringView line, QStringView needle)
 
 // The number text that the shapes table cuts from the line, or nothing when the shape
 // gives no answer.
-std::optional<QStringView> numberText(QStringView line, const PageShape &shape)
-{
+std::optional<QStringView> numberText(QStringView line, const PageShape &shape) {
     const QStringView prefix = shape.pagePrefix;
     const QStringView suffix = shape.pageSuffix;
     qsizetype from = 0;
@@ -90,43 +86,42 @@ std::optional<QStringView> numberText(QStringView line, const PageShape &shape)
     return line.mid(from, to - from);
 }
 
-void checkLine(QStringView line, const PageShape &shape)
-{
+void checkLine(QStringView line, const PageShape &shape) {
     const auto detail = [&] {
-        return Fuzz::shown(line) + QStringLiteral(" with shape %1 ").arg(shape.suffixPrefix)
-               + Fuzz::shown(shape.pagePrefix) + Fuzz::shown(shape.pageSuffix);
+        return Fuzz::shown(line) + QStringLiteral(" with shape %1 ").arg(shape.suffixPrefix) +
+               Fuzz::shown(shape.pagePrefix) + Fuzz::shown(shape.pageSuffix);
     };
     const int page = PageReport::checkPage(line, shape);
     const std::optional<QStringView> text = numberText(line, shape);
-    Fuzz::check(page == (text ? intValueByStrtoll(*text) : -1), "page count as the shapes table reads it",
+    Fuzz::check(page == (text ? intValueByStrtoll(*text) : -1),
+                "page count as the shapes table reads it",
                 [&] { return detail() + QStringLiteral(" gave %1").arg(page); });
     if (text && shape.suffixPrefix != 0) {
         Fuzz::check(allDigits(*text), "the number text of shapes 1 to 3 is digits only", detail);
         Fuzz::check(page >= 0, "a page count of digits only is not negative", detail);
     }
-    Fuzz::check(PageReport::intValue(line) == intValueByStrtoll(line), "integer reading as strtoll", detail);
+    Fuzz::check(PageReport::intValue(line) == intValueByStrtoll(line), "integer reading as strtoll",
+                detail);
 }
 
-void checkShape(const QString &pageString, const std::optional<PageShape> &shape)
-{
+void checkShape(const QString &pageString, const std::optional<PageShape> &shape) {
     const qsizetype at = pageString.indexOf(QStringLiteral("%n"));
     const auto detail = [&] { return Fuzz::shown(pageString); };
     Fuzz::check(shape.has_value() == (at >= 0), "a page string counts exactly when it holds %n",
                 detail);
     if (!shape)
         return;
-    Fuzz::check(shape->pagePrefix + QStringLiteral("%n") + shape->pageSuffix == pageString
-                    && shape->pagePrefix.size() == at,
+    Fuzz::check(shape->pagePrefix + QStringLiteral("%n") + shape->pageSuffix == pageString &&
+                    shape->pagePrefix.size() == at,
                 "prefix and suffix are the text around the first %n", detail);
     const int expected = shape->pagePrefix.isEmpty() ? (shape->pageSuffix.isEmpty() ? 3 : 2)
                                                      : (shape->pageSuffix.isEmpty() ? 1 : 0);
-    Fuzz::check(shape->suffixPrefix == expected, "the shape says which of prefix and suffix is empty",
-                detail);
+    Fuzz::check(shape->suffixPrefix == expected,
+                "the shape says which of prefix and suffix is empty", detail);
 }
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const Fuzz::Split input = Fuzz::splitFirstLine(Fuzz::bytes(data, size));
     const QString pageString = QString::fromUtf8(input.head);
     const std::optional<PageShape> shape = PageReport::shapeOf(pageString);
@@ -137,8 +132,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // never come with an empty prefix or suffix.
     QList<PageShape> shapes{PageShape{3, {}, {}}, PageShape{int(size % 7) + 4, pageString, {}}};
     if (!pageString.isEmpty())
-        shapes << shape.value_or(PageShape{0, pageString, pageString}) << PageShape{1, pageString, {}}
-               << PageShape{2, {}, pageString};
+        shapes << shape.value_or(PageShape{0, pageString, pageString})
+               << PageShape{1, pageString, {}} << PageShape{2, {}, pageString};
     const QString log = QString::fromUtf8(input.rest);
     for (qsizetype from = 0; from < log.size();) {
         const qsizetype newline = log.indexOf(u'\n', from);

@@ -8,8 +8,7 @@
 #include <QStringList>
 
 namespace {
-bool beginsWith(QStringView line, const QString &entry)
-{
+bool beginsWith(QStringView line, const QString &entry) {
     if (entry.isEmpty() || entry.size() > line.size())
         return false;
     for (qsizetype i = 0; i < entry.size(); ++i)
@@ -18,20 +17,20 @@ bool beginsWith(QStringView line, const QString &entry)
     return true;
 }
 
-bool anyEntryBegins(QStringView line, const QStringList &entries)
-{
+bool anyEntryBegins(QStringView line, const QStringList &entries) {
     for (const QString &entry : entries)
         if (beginsWith(line, entry))
             return true;
     return false;
 }
 
-void checkLine(QStringView line, const QStringList &entries)
-{
+void checkLine(QStringView line, const QStringList &entries) {
     const bool found = checkError(line, entries);
     Fuzz::check(found == anyEntryBegins(line, entries),
-                "a line matches exactly when a non-empty entry is its beginning",
-                [&] { return Fuzz::shown(line) + QStringLiteral(" with ") + Fuzz::shown(entries.join(u'|')); });
+                "a line matches exactly when a non-empty entry is its beginning", [&] {
+                    return Fuzz::shown(line) + QStringLiteral(" with ") +
+                           Fuzz::shown(entries.join(u'|'));
+                });
     if (found) {
         // A match reads only the start of the line, so a longer line still matches.
         const QString longer = line.toString() + QStringLiteral("tail\n");
@@ -41,8 +40,7 @@ void checkLine(QStringView line, const QStringList &entries)
 }
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QString input = QString::fromUtf8(Fuzz::bytes(data, size));
     qsizetype logStart = input.indexOf(QStringLiteral("\n\n"));
     logStart = logStart < 0 ? input.size() : logStart + 2;

@@ -10,8 +10,7 @@
 
 namespace Fuzz {
 
-inline QByteArray bytes(const uint8_t *data, size_t size)
-{
+inline QByteArray bytes(const uint8_t *data, size_t size) {
     return QByteArray(reinterpret_cast<const char *>(data), qsizetype(size));
 }
 
@@ -21,32 +20,27 @@ struct Split {
     QByteArray rest;
 };
 
-inline Split splitFirstLine(const QByteArray &input)
-{
+inline Split splitFirstLine(const QByteArray &input) {
     const qsizetype newline = input.indexOf('\n');
     if (newline < 0)
         return {input, {}};
     return {input.left(newline), input.mid(newline + 1)};
 }
 
-[[noreturn]] inline void fail(const char *property, const QString &detail)
-{
+[[noreturn]] inline void fail(const char *property, const QString &detail) {
     std::fprintf(stderr, "property broken: %s\n%s\n", property, qPrintable(detail));
     std::abort();
 }
 
 // detail is a callable giving the text of the report; it is built only on failure, so
 // checks stay cheap on the fuzzing path.
-template <typename Detail>
-void check(bool holds, const char *property, Detail &&detail)
-{
+template <typename Detail> void check(bool holds, const char *property, Detail &&detail) {
     if (!holds)
         fail(property, detail());
 }
 
 // A value shown with its UTF-16 code units escaped, so the report shows what was compared.
-inline QString shown(QStringView text)
-{
+inline QString shown(QStringView text) {
     QString out = QStringLiteral("\"");
     for (QChar c : text)
         out += c.unicode() < 0x20 || c.unicode() > 0x7e

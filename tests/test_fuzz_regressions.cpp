@@ -9,8 +9,7 @@
 namespace {
 // The complete lines of a child's output that arrived in the given chunks, decoded and
 // completed the way the runner and the log scanner do it.
-QString completeLines(const QList<QByteArray> &chunks)
-{
+QString completeLines(const QList<QByteArray> &chunks) {
     LogDecoder decoder(LogEncoding::Utf8Mib);
     QString fraction;
     QString lines;
@@ -22,28 +21,35 @@ QString completeLines(const QList<QByteArray> &chunks)
 }
 } // namespace
 
-class TestFuzzRegressions : public QObject
-{
+class TestFuzzRegressions : public QObject {
     Q_OBJECT
 
 private slots:
     // The scanner reads each line as a view into the whole chunk; the line after it must not
     // be taken for part of it.
-    void pageReportOfALineInsideAChunk_data()
-    {
+    void pageReportOfALineInsideAChunk_data() {
         QTest::addColumn<QString>("pageString");
         QTest::addColumn<QString>("chunk");
         QTest::addColumn<int>("pages");
         QTest::newRow("next line begins with the prefix")
-            << "(%n page" << "Output written on main.dvi (2 pages, 400 bytes).\n(./main.aux)\n" << 2;
+            << "(%n page"
+            << "Output written on main.dvi (2 pages, 400 bytes).\n(./main.aux)\n"
+            << 2;
         QTest::newRow("prefix only in the next line")
-            << "(%n page" << "           \n(Press Enter to retry, or Control-D to exit)\n" << -1;
-        QTest::newRow("one-character prefix") << "[%n" << "[3]\n[4]\n" << 3;
-        QTest::newRow("one-character suffix") << "%n]" << "[3]\n]\n" << 3;
-        QTest::newRow("suffix only in the next line") << "%n]" << "no report\n]\n" << -1;
+            << "(%n page"
+            << "           \n(Press Enter to retry, or Control-D to exit)\n"
+            << -1;
+        QTest::newRow("one-character prefix") << "[%n"
+                                              << "[3]\n[4]\n"
+                                              << 3;
+        QTest::newRow("one-character suffix") << "%n]"
+                                              << "[3]\n]\n"
+                                              << 3;
+        QTest::newRow("suffix only in the next line") << "%n]"
+                                                      << "no report\n]\n"
+                                                      << -1;
     }
-    void pageReportOfALineInsideAChunk()
-    {
+    void pageReportOfALineInsideAChunk() {
         QFETCH(QString, pageString);
         QFETCH(QString, chunk);
         const std::optional<PageShape> shape = PageReport::shapeOf(pageString);
@@ -54,25 +60,27 @@ private slots:
 
     // An unfinished UTF-8 character at the end of a chunk: however the output is cut, the
     // lines are those of the output decoded at once, and every newline byte ends a line.
-    void linesOfOutputCutInsideACharacter_data()
-    {
+    void linesOfOutputCutInsideACharacter_data() {
         QTest::addColumn<QList<QByteArray>>("chunks");
         QTest::newRow("cut character, newline next")
             << QList<QByteArray>{"ab\xe3\x83", "\n! Undefined control sequence.\n"};
         QTest::newRow("lead byte, newline next") << QList<QByteArray>{"\xc3", "\nx\n"};
-        QTest::newRow("three of four bytes, newline next") << QList<QByteArray>{"\xf0\x9f\x98", "\n\n"};
+        QTest::newRow("three of four bytes, newline next")
+            << QList<QByteArray>{"\xf0\x9f\x98", "\n\n"};
         QTest::newRow("cut character, letters next") << QList<QByteArray>{"\xe3\x83", "xy\n"};
-        QTest::newRow("character completed") << QList<QByteArray>{"Gr\xc3", "\xbc\xc3\x9f" "e\n"};
-        QTest::newRow("one byte a chunk") << QList<QByteArray>{"\xf0", "\x9f", "\x98", "\x80", "\n"};
+        QTest::newRow("character completed") << QList<QByteArray>{"Gr\xc3", "\xbc\xc3\x9f"
+                                                                            "e\n"};
+        QTest::newRow("one byte a chunk")
+            << QList<QByteArray>{"\xf0", "\x9f", "\x98", "\x80", "\n"};
         QTest::newRow("byte order mark cut") << QList<QByteArray>{"\xef", "\xbb\xbf", "x\n"};
         // pdfTeX wraps its terminal lines after 79 bytes, also inside a character.
         QList<QByteArray> wrapped;
-        for (char byte : QByteArray("\xe3\x83\x86\xe3\x82\xad\xe3\x82\xb9\xe3\x83\n\x88\xe3\x80\x81\n! x\n"))
+        for (char byte :
+             QByteArray("\xe3\x83\x86\xe3\x82\xad\xe3\x82\xb9\xe3\x83\n\x88\xe3\x80\x81\n! x\n"))
             wrapped.append(QByteArray(1, byte));
         QTest::newRow("pdfTeX line wrapped inside a character, byte by byte") << wrapped;
     }
-    void linesOfOutputCutInsideACharacter()
-    {
+    void linesOfOutputCutInsideACharacter() {
         QFETCH(QList<QByteArray>, chunks);
         const QByteArray output = chunks.join();
         const QString lines = completeLines(chunks);
