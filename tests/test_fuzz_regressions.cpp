@@ -9,8 +9,8 @@
 namespace {
 // The complete lines of a child's output that arrived in the given chunks, decoded and
 // completed the way the runner and the log scanner do it.
-QString completeLines(const QList<QByteArray> &chunks) {
-    LogDecoder decoder(LogEncoding::Utf8Mib);
+QString completeLines(const QList<QByteArray> &chunks, quint32 mib) {
+    LogDecoder decoder(mib);
     QString fraction;
     QString lines;
     for (const QByteArray &chunk : chunks) {
@@ -61,30 +61,48 @@ private slots:
     // An unfinished UTF-8 character at the end of a chunk: however the output is cut, the
     // lines are those of the output decoded at once, and every newline byte ends a line.
     void linesOfOutputCutInsideACharacter_data() {
+        QTest::addColumn<uint>("encoding");
         QTest::addColumn<QList<QByteArray>>("chunks");
+        const uint utf8 = LogEncoding::Utf8Mib;
         QTest::newRow("cut character, newline next")
-            << QList<QByteArray>{"ab\xe3\x83", "\n! Undefined control sequence.\n"};
-        QTest::newRow("lead byte, newline next") << QList<QByteArray>{"\xc3", "\nx\n"};
+            << utf8 << QList<QByteArray>{"ab\xe3\x83", "\n! Undefined control sequence.\n"};
+        QTest::newRow("lead byte, newline next") << utf8 << QList<QByteArray>{"\xc3", "\nx\n"};
         QTest::newRow("three of four bytes, newline next")
-            << QList<QByteArray>{"\xf0\x9f\x98", "\n\n"};
-        QTest::newRow("cut character, letters next") << QList<QByteArray>{"\xe3\x83", "xy\n"};
-        QTest::newRow("character completed") << QList<QByteArray>{"Gr\xc3", "\xbc\xc3\x9f"
+            << utf8 << QList<QByteArray>{"\xf0\x9f\x98", "\n\n"};
+        QTest::newRow("cut character, letters next")
+            << utf8 << QList<QByteArray>{"\xe3\x83", "xy\n"};
+        QTest::newRow("cut character after a broken one")
+            << utf8 << QList<QByteArray>{"\xf4", "\xf4", "\xf4", "\n"};
+        QTest::newRow("character completed") << utf8
+                                             << QList<QByteArray>{"Gr\xc3", "\xbc\xc3\x9f"
                                                                             "e\n"};
         QTest::newRow("one byte a chunk")
-            << QList<QByteArray>{"\xf0", "\x9f", "\x98", "\x80", "\n"};
-        QTest::newRow("byte order mark cut") << QList<QByteArray>{"\xef", "\xbb\xbf", "x\n"};
+            << utf8 << QList<QByteArray>{"\xf0", "\x9f", "\x98", "\x80", "\n"};
+        QTest::newRow("byte order mark cut")
+            << utf8 << QList<QByteArray>{"\xef", "\xbb\xbf", "x\n"};
         // pdfTeX wraps its terminal lines after 79 bytes, also inside a character.
         QList<QByteArray> wrapped;
         for (char byte :
              QByteArray("\xe3\x83\x86\xe3\x82\xad\xe3\x82\xb9\xe3\x83\n\x88\xe3\x80\x81\n! x\n"))
             wrapped.append(QByteArray(1, byte));
-        QTest::newRow("pdfTeX line wrapped inside a character, byte by byte") << wrapped;
+        QTest::newRow("pdfTeX line wrapped inside a character, byte by byte") << utf8 << wrapped;
+        QTest::newRow("GB 18030, cut four-byte start")
+            << 114u << QList<QByteArray>{"\x81\x30", "\n", "4n\n"};
+        QTest::newRow("GB 18030, cut after a digit")
+            << 114u << QList<QByteArray>{" \xd0\x31", ".", "4n\n"};
+        QTest::newRow("EUC-JP, cut three-byte start")
+            << 18u << QList<QByteArray>{"\x8f\xa1", "\n", "x\n"};
+        QTest::newRow("ISO-2022-JP, cut escape") << 39u << QList<QByteArray>{"\x1b$", "\n", "x\n"};
+        QTest::newRow("Shift JIS, cut character") << 17u << QList<QByteArray>{"\x82", "\xa0\n"};
     }
     void linesOfOutputCutInsideACharacter() {
+        QFETCH(uint, encoding);
         QFETCH(QList<QByteArray>, chunks);
+        if (!LogEncoding::isAvailable(encoding))
+            QSKIP("the encoding cannot be decoded here");
         const QByteArray output = chunks.join();
-        const QString lines = completeLines(chunks);
-        QCOMPARE(lines, completeLines({output}));
+        const QString lines = completeLines(chunks, encoding);
+        QCOMPARE(lines, completeLines({output}, encoding));
         QCOMPARE(lines.count(u'\n'), output.count('\n'));
         QCOMPARE(lines.split(u'\n').last(), QString());
     }

@@ -132,17 +132,38 @@ static qsizetype decodableLength(const QByteArray &bytes)
     return end;
 }
 
-LogDecoder::LogDecoder(quint32 mib)
-    : m_decoder(decoderFor(mib)), m_utf8(qstrcmp(m_decoder.name(), "UTF-8") == 0)
+// The length of the front of bytes up to and including its last byte that no character
+// of GB 18030, EUC-JP or ISO-2022-JP holds: a control character other than escape, or a
+// space. Their multi-byte characters and escape sequences use only bytes above that.
+static qsizetype lengthToLastBlank(const QByteArray &bytes)
 {
+    for (qsizetype i = bytes.size() - 1; i >= 0; --i)
+        if (uchar(bytes[i]) <= 0x20 && bytes[i] != '\x1b')
+            return i + 1;
+    return 0;
+}
+
+static bool dropsByteAfterCutCharacter(quint32 mib)
+{
+    // GB 18030, EUC-JP and ISO-2022-JP, found by feeding output in random chunks.
+    return mib == 114 || mib == 18 || mib == 39;
+}
+
+LogDecoder::LogDecoder(quint32 mib) : m_decoder(decoderFor(mib))
+{
+    if (qstrcmp(m_decoder.name(), "UTF-8") == 0)
+        m_holding = Holding::UnfinishedUtf8;
+    else if (dropsByteAfterCutCharacter(mib))
+        m_holding = Holding::AfterLastBlank;
 }
 
 QString LogDecoder::decode(const QByteArray &chunk)
 {
-    if (!m_utf8)
+    if (m_holding == Holding::None)
         return m_decoder.decode(chunk);
     QByteArray bytes = m_pending + chunk;
-    const qsizetype complete = decodableLength(bytes);
+    const qsizetype complete = m_holding == Holding::UnfinishedUtf8 ? decodableLength(bytes)
+                                                                   : lengthToLastBlank(bytes);
     m_pending = bytes.mid(complete);
     if (complete == 0)
         return {};
