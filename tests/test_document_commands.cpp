@@ -15,15 +15,13 @@
 
 using namespace DocumentTest;
 
-class TestDocumentCommands : public QObject
-{
+class TestDocumentCommands : public QObject {
     Q_OBJECT
     std::unique_ptr<QuireonPrefs> prefs;
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MyDocument> document;
 
-    void openDocument(const QString &name)
-    {
+    void openDocument(const QString &name) {
         document = std::make_unique<MyDocument>();
         document->setFileName(writeFile(dir->filePath(name)));
     }
@@ -33,29 +31,32 @@ class TestDocumentCommands : public QObject
 
 private slots:
     void initTestCase() { Text::installTable(); }
-    void init()
-    {
+    void init() {
         prefs = freshPrefs();
         dir = std::make_unique<QTemporaryDir>();
     }
     void cleanup() { document.reset(); }
 
-    void argumentsReachTheProgram_data()
-    {
+    void argumentsReachTheProgram_data() {
         QTest::addColumn<QString>("rootName");
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("prompt");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("twice") << "main.tex" << "/bin/echo %1 %1" << "Quireon> /bin/echo main main" << QStringList{"main main"};
-        QTest::newRow("two spaces") << "main.tex" << "/bin/echo  %1" << "Quireon> /bin/echo  main" << QStringList{" main"};
+        QTest::newRow("twice") << "main.tex"
+                               << "/bin/echo %1 %1"
+                               << "Quireon> /bin/echo main main" << QStringList{"main main"};
+        QTest::newRow("two spaces") << "main.tex"
+                                    << "/bin/echo  %1"
+                                    << "Quireon> /bin/echo  main" << QStringList{" main"};
         const QString printArgs = TestSupport::fixture("print_args.sh");
-        QTest::newRow("name with spaces") << "my thesis.tex" << printArgs + " %1" << "Quireon> " + printArgs + " my thesis"
-                                          << QStringList{"argc=2", "[my]", "[thesis]"};
-        QTest::newRow("empty argument") << "main.tex" << printArgs + " -x  %1" << "Quireon> " + printArgs + " -x  main"
+        QTest::newRow("name with spaces")
+            << "my thesis.tex" << printArgs + " %1"
+            << "Quireon> " + printArgs + " my thesis" << QStringList{"argc=2", "[my]", "[thesis]"};
+        QTest::newRow("empty argument") << "main.tex" << printArgs + " -x  %1"
+                                        << "Quireon> " + printArgs + " -x  main"
                                         << QStringList{"argc=3", "[-x]", "[]", "[main]"};
     }
-    void argumentsReachTheProgram()
-    {
+    void argumentsReachTheProgram() {
         QFETCH(QString, rootName);
         QFETCH(QString, line);
         QFETCH(QStringList, expected);
@@ -68,20 +69,24 @@ private slots:
             QCOMPARE(lines.takeFirst(), "cwd=" + QFileInfo(dir->path()).canonicalFilePath());
         QCOMPARE(lines, expected);
         QCOMPARE(lineFormat(*document, 0).fontWeight(), int(QFont::Bold));
-        QCOMPARE(status(), Text::format("DoneStatus", {line.replace("%1", QFileInfo(rootName).completeBaseName())}));
+        QCOMPARE(status(),
+                 Text::format("DoneStatus",
+                              {line.replace("%1", QFileInfo(rootName).completeBaseName())}));
     }
 
-    void hostileRootNamesRunNoShell_data()
-    {
+    void hostileRootNamesRunNoShell_data() {
         QTest::addColumn<QString>("rootName");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("shell syntax") << "a; touch pwned $(id) 'q\".tex"
-                                      << QStringList{"argc=5", "[a;]", "[touch]", "[pwned]", "[$(id)]", "['q\"]"};
-        QTest::newRow("non-ASCII") << QString::fromUtf8("Thèse ü→.tex") << QStringList{"argc=2", QString::fromUtf8("[Thèse]"), QString::fromUtf8("[ü→]")};
-        QTest::newRow("backquotes and globs") << "`rm -rf x` *.tex" << QStringList{"argc=4", "[`rm]", "[-rf]", "[x`]", "[*]"};
+        QTest::newRow("shell syntax")
+            << "a; touch pwned $(id) 'q\".tex"
+            << QStringList{"argc=5", "[a;]", "[touch]", "[pwned]", "[$(id)]", "['q\"]"};
+        QTest::newRow("non-ASCII")
+            << QString::fromUtf8("Thèse ü→.tex")
+            << QStringList{"argc=2", QString::fromUtf8("[Thèse]"), QString::fromUtf8("[ü→]")};
+        QTest::newRow("backquotes and globs")
+            << "`rm -rf x` *.tex" << QStringList{"argc=4", "[`rm]", "[-rf]", "[x`]", "[*]"};
     }
-    void hostileRootNamesRunNoShell()
-    {
+    void hostileRootNamesRunNoShell() {
         QFETCH(QString, rootName);
         openDocument(rootName);
         setCommand(0, TestSupport::fixture("print_args.sh") + " %1");
@@ -90,16 +95,17 @@ private slots:
         QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{rootName});
     }
 
-    void launchFailureIsLoggedAndJudged_data()
-    {
+    void launchFailureIsLoggedAndJudged_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("launchPath");
-        QTest::newRow("empty command line") << "" << "";
-        QTest::newRow("no such program") << "/nonexistent/tool %1" << "/nonexistent/tool";
-        QTest::newRow("a folder") << "/tmp %1" << "/tmp";
+        QTest::newRow("empty command line") << ""
+                                            << "";
+        QTest::newRow("no such program") << "/nonexistent/tool %1"
+                                         << "/nonexistent/tool";
+        QTest::newRow("a folder") << "/tmp %1"
+                                  << "/tmp";
     }
-    void launchFailureIsLoggedAndJudged()
-    {
+    void launchFailureIsLoggedAndJudged() {
         QFETCH(QString, line);
         QFETCH(QString, launchPath);
         openDocument("main.tex");
@@ -108,15 +114,15 @@ private slots:
         QVERIFY(!document->isRunning());
         const QString commandText = QString(line).replace("%1", "main");
         const QString expected = Text::format("LaunchError", {launchPath});
-        QCOMPARE(logLines(*document), (QStringList{"Quireon> " + commandText, expected.chopped(1)}));
+        QCOMPARE(logLines(*document),
+                 (QStringList{"Quireon> " + commandText, expected.chopped(1)}));
         QCOMPARE(fieldText(*document, "textNumErrors"), QStringLiteral("1"));
         QCOMPARE(status(), Text::format("ErrorStatus", {commandText}));
         auto *startStop = document->myWindow()->findChild<QPushButton *>("buttonStartStop");
         QCOMPARE(startStop->text(), Text::localized("Run"));
     }
 
-    void launchFailureWithErrorsUncheckedIsDone()
-    {
+    void launchFailureWithErrorsUncheckedIsDone() {
         gQuireonPrefs->setCheckErrors(false);
         openDocument("main.tex");
         setCommand(0, "/nonexistent/tool");
@@ -124,21 +130,26 @@ private slots:
         QCOMPARE(status(), Text::format("DoneStatus", {"/nonexistent/tool"}));
     }
 
-    void pagesAreCountedByThePageString_data()
-    {
+    void pagesAreCountedByThePageString_data() {
         QTest::addColumn<bool>("checkPages");
         QTest::addColumn<QString>("pageString");
         QTest::addColumn<QString>("pages");
-        QTest::newRow("prefix and suffix") << true << "(%n page" << "12";
-        QTest::newRow("suffix only") << true << "%n pages" << "12";
-        QTest::newRow("last number") << true << "%n" << "5";
-        QTest::newRow("prefix only, space") << true << "written:%n" << "0";
-        QTest::newRow("no %n") << true << "pages" << "0";
-        QTest::newRow("empty") << true << "" << "0";
-        QTest::newRow("page counting off") << false << "(%n page" << "0";
+        QTest::newRow("prefix and suffix") << true << "(%n page"
+                                           << "12";
+        QTest::newRow("suffix only") << true << "%n pages"
+                                     << "12";
+        QTest::newRow("last number") << true << "%n"
+                                     << "5";
+        QTest::newRow("prefix only, space") << true << "written:%n"
+                                            << "0";
+        QTest::newRow("no %n") << true << "pages"
+                               << "0";
+        QTest::newRow("empty") << true << ""
+                               << "0";
+        QTest::newRow("page counting off") << false << "(%n page"
+                                           << "0";
     }
-    void pagesAreCountedByThePageString()
-    {
+    void pagesAreCountedByThePageString() {
         QFETCH(bool, checkPages);
         QFETCH(QString, pageString);
         gQuireonPrefs->setCheckPages(checkPages);
@@ -153,8 +164,7 @@ private slots:
         QTEST(fieldText(*document, "textNumPages"), "pages");
     }
 
-    void unfinishedLastLineIsNeverShown()
-    {
+    void unfinishedLastLineIsNeverShown() {
         openDocument("main.tex");
         setCommand(0, TestSupport::fixture("no_final_newline.sh"));
         setCommand(1, "/bin/echo second");
@@ -165,8 +175,7 @@ private slots:
         QVERIFY(!logView(*document)->toPlainText().contains("without newline"));
     }
 
-    void statusFollowsTheRun()
-    {
+    void statusFollowsTheRun() {
         openDocument("main.tex");
         writeFile(dir->filePath("main.log"), "! Emergency stop.\n");
         setCommand(0, TestSupport::fixture("print_then_sleep.sh"));
@@ -186,8 +195,7 @@ private slots:
         QVERIFY(document->myWindow()->findChild<QPushButton *>("buttonExe1")->isEnabled());
     }
 
-    void latexLikeRunIsCountedAndColoured()
-    {
+    void latexLikeRunIsCountedAndColoured() {
         openDocument("paper.tex");
         setCommand(0, TestSupport::fixture("latex_like.sh"), "(%n page");
         QVERIFY(runCommand(*document, 0));
@@ -200,8 +208,7 @@ private slots:
         QCOMPARE(lineFormat(*document, error + 1).foreground().color(), QColor(Qt::black));
     }
 
-    void newPrefixListsApplyToLaterLines()
-    {
+    void newPrefixListsApplyToLaterLines() {
         openDocument("main.tex");
         const QString gate = dir->filePath("gate");
         setCommand(0, TestSupport::fixture("wait_for_file.sh") + " " + gate);
@@ -215,21 +222,6 @@ private slots:
         QCOMPARE(fieldText(*document, "textNumWarnings"), QStringLiteral("1"));
         QCOMPARE(lineFormat(*document, 2).foreground().color(), gQuireonPrefs->warningColor());
         QCOMPARE(lineFormat(*document, 1).foreground().color(), QColor(Qt::black));
-    }
-
-    void commandButtonRunsItsCommand()
-    {
-        openDocument("main.tex");
-        setCommand(2, "/bin/echo third %1");
-        QStringList extensions = gQuireonPrefs->cmdExtArray();
-        extensions[2] = "tex";
-        gQuireonPrefs->setCmdExtArray(extensions);
-        NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
-        auto *button = document->myWindow()->findChild<QPushButton *>("buttonExe3");
-        QVERIFY(button->isEnabled());
-        button->click();
-        QTRY_VERIFY(!document->isRunning());
-        QCOMPARE(output(), QStringList{"third main"});
     }
 };
 

@@ -7,39 +7,48 @@
 
 #include <QtTest>
 
-class TestDocumentHelpers : public QObject
-{
+class TestDocumentHelpers : public QObject {
     Q_OBJECT
 
 private slots:
-    void argumentsOfCommandLine_data()
-    {
+    void argumentsOfCommandLine_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("basename");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("twice") << "/bin/echo %1 %1" << "main" << QStringList{"/bin/echo", "main", "main"};
-        QTest::newRow("two spaces") << "/bin/echo  %1" << "main" << QStringList{"/bin/echo", "", "main"};
-        QTest::newRow("spaces at both ends") << " /bin/echo " << "m" << QStringList{"", "/bin/echo", ""};
-        QTest::newRow("name with spaces") << "/bin/echo %1" << "my thesis" << QStringList{"/bin/echo", "my", "thesis"};
-        QTest::newRow("empty line") << "" << "main" << QStringList{""};
-        QTest::newRow("tab is no separator") << "/bin/echo\t%1" << "m" << QStringList{"/bin/echo\tm"};
-        QTest::newRow("inserted text not searched again") << "/bin/echo %1" << "%1x" << QStringList{"/bin/echo", "%1x"};
-        QTest::newRow("inside a word") << "/bin/tool -job=%1.out" << "a" << QStringList{"/bin/tool", "-job=a.out"};
-        QTest::newRow("left to right") << "/bin/echo %%11" << "b" << QStringList{"/bin/echo", "%b1"};
-        QTest::newRow("no placeholder") << "/bin/true" << "main" << QStringList{"/bin/true"};
-        QTest::newRow("shell characters stay literal") << "/bin/echo %1" << "a;$(id)'q\""
-                                                       << QStringList{"/bin/echo", "a;$(id)'q\""};
+        QTest::newRow("twice") << "/bin/echo %1 %1"
+                               << "main" << QStringList{"/bin/echo", "main", "main"};
+        QTest::newRow("two spaces") << "/bin/echo  %1"
+                                    << "main" << QStringList{"/bin/echo", "", "main"};
+        QTest::newRow("spaces at both ends") << " /bin/echo "
+                                             << "m" << QStringList{"", "/bin/echo", ""};
+        QTest::newRow("name with spaces")
+            << "/bin/echo %1"
+            << "my thesis" << QStringList{"/bin/echo", "my", "thesis"};
+        QTest::newRow("empty line") << ""
+                                    << "main" << QStringList{""};
+        QTest::newRow("tab is no separator") << "/bin/echo\t%1"
+                                             << "m" << QStringList{"/bin/echo\tm"};
+        QTest::newRow("inserted text not searched again")
+            << "/bin/echo %1"
+            << "%1x" << QStringList{"/bin/echo", "%1x"};
+        QTest::newRow("inside a word") << "/bin/tool -job=%1.out"
+                                       << "a" << QStringList{"/bin/tool", "-job=a.out"};
+        QTest::newRow("left to right") << "/bin/echo %%11"
+                                       << "b" << QStringList{"/bin/echo", "%b1"};
+        QTest::newRow("no placeholder") << "/bin/true"
+                                        << "main" << QStringList{"/bin/true"};
+        QTest::newRow("shell characters stay literal")
+            << "/bin/echo %1"
+            << "a;$(id)'q\"" << QStringList{"/bin/echo", "a;$(id)'q\""};
     }
-    void argumentsOfCommandLine()
-    {
+    void argumentsOfCommandLine() {
         QFETCH(QString, line);
         QFETCH(QString, basename);
         QFETCH(QStringList, expected);
         QCOMPARE(CommandLine::arguments(line, basename), expected);
     }
 
-    void prefixMatching_data()
-    {
+    void prefixMatching_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QStringList>("strings");
         QTest::addColumn<bool>("found");
@@ -50,37 +59,43 @@ private slots:
         QTest::newRow("indented") << " LaTeX Error\n" << errors << false;
         QTest::newRow("case") << "latex error: x\n" << errors << false;
         QTest::newRow("empty entry never matches") << "anything\n" << QStringList{""} << false;
-        QTest::newRow("empty entry before a match") << "Warning\n" << QStringList{"", "Warn"} << true;
+        QTest::newRow("empty entry before a match") << "Warning\n"
+                                                    << QStringList{"", "Warn"} << true;
         QTest::newRow("entry longer than line") << "LaTeX\n" << errors << false;
         QTest::newRow("empty list") << "! x\n" << QStringList{} << false;
         QTest::newRow("newline is part of the line") << "abc\n" << QStringList{"abc\n"} << true;
     }
-    void prefixMatching()
-    {
+    void prefixMatching() {
         QFETCH(QString, line);
         QFETCH(QStringList, strings);
         QFETCH(bool, found);
         QCOMPARE(checkError(line, strings), found);
     }
 
-    void pageShape_data()
-    {
+    void pageShape_data() {
         QTest::addColumn<QString>("pageString");
         QTest::addColumn<bool>("counts");
         QTest::addColumn<int>("shape");
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<QString>("suffix");
-        QTest::newRow("prefix and suffix") << "(%n page" << true << 0 << "(" << " page";
-        QTest::newRow("prefix only") << "Pages: %n" << true << 1 << "Pages: " << "";
-        QTest::newRow("suffix only") << "%n pages" << true << 2 << "" << " pages";
-        QTest::newRow("neither") << "%n" << true << 3 << "" << "";
-        QTest::newRow("second %n is text") << "%n of %n" << true << 2 << "" << " of %n";
-        QTest::newRow("empty") << "" << false << 0 << "" << "";
-        QTest::newRow("no %n") << "pages" << false << 0 << "" << "";
-        QTest::newRow("capital N") << "%N" << false << 0 << "" << "";
+        QTest::newRow("prefix and suffix") << "(%n page" << true << 0 << "("
+                                           << " page";
+        QTest::newRow("prefix only") << "Pages: %n" << true << 1 << "Pages: "
+                                     << "";
+        QTest::newRow("suffix only") << "%n pages" << true << 2 << ""
+                                     << " pages";
+        QTest::newRow("neither") << "%n" << true << 3 << ""
+                                 << "";
+        QTest::newRow("second %n is text") << "%n of %n" << true << 2 << ""
+                                           << " of %n";
+        QTest::newRow("empty") << "" << false << 0 << ""
+                               << "";
+        QTest::newRow("no %n") << "pages" << false << 0 << ""
+                               << "";
+        QTest::newRow("capital N") << "%N" << false << 0 << ""
+                                   << "";
     }
-    void pageShape()
-    {
+    void pageShape() {
         QFETCH(QString, pageString);
         QFETCH(bool, counts);
         const std::optional<PageShape> shape = PageReport::shapeOf(pageString);
@@ -92,38 +107,77 @@ private slots:
         QTEST(shape->pageSuffix, "suffix");
     }
 
-    void pageReport_data()
-    {
+    void pageReport_data() {
         QTest::addColumn<QString>("pageString");
         QTest::addColumn<QString>("line");
         QTest::addColumn<int>("pages");
         const QString dvi = QStringLiteral("Output written on main.dvi (12 pages, 80 bytes).\n");
         QTest::newRow("shape 0") << "(%n page" << dvi << 12;
-        QTest::newRow("shape 0, one page") << "(%n page" << "Output written on a.pdf (1 page, 11802 bytes).\n" << 1;
-        QTest::newRow("shape 0, no prefix") << "(%n page" << "no page report here\n" << -1;
-        QTest::newRow("shape 0, last prefix wins") << "(%n page" << "(3 x (5 pages\n" << 5;
-        QTest::newRow("shape 0, suffix missing") << "(%n page" << "(42\n" << 42;
-        QTest::newRow("shape 0, white space skipped") << "(%n page" << "(  7 pages\n" << 7;
-        QTest::newRow("shape 0, sign") << "(%n page" << "(-3 pages\n" << -3;
-        QTest::newRow("shape 0, nothing numeric") << "(%n page" << "(many pages\n" << 0;
-        QTest::newRow("shape 0, clamped high") << "(%n page" << "(99999999999 pages\n" << 2147483647;
-        QTest::newRow("shape 0, clamped low") << "(%n page" << "(-99999999999 pages\n" << -2147483647 - 1;
-        QTest::newRow("shape 1") << "Pages: %n" << "Pages: 7\n" << 7;
-        QTest::newRow("shape 1, space before the number") << "Pages:%n" << "Pages: 7\n" << 0;
-        QTest::newRow("shape 1, digits end at a non-digit") << "p=%n" << "p=12x3\n" << 12;
-        QTest::newRow("shape 1, absent") << "Pages: %n" << "pages: 7\n" << -1;
-        QTest::newRow("shape 2") << "%n pages" << "Output written on main.pdf (12 pages, 80 bytes).\n" << 12;
-        QTest::newRow("shape 2, at line start") << "%n pages" << "34 pages\n" << 34;
-        QTest::newRow("shape 2, no digits before") << "%n pages" << "some pages\n" << 0;
-        QTest::newRow("shape 2, absent") << "%n pages" << "12 page\n" << -1;
-        QTest::newRow("shape 3") << "%n" << "[1] [2] [3]\n" << 3;
+        QTest::newRow("shape 0, one page") << "(%n page"
+                                           << "Output written on a.pdf (1 page, 11802 bytes).\n"
+                                           << 1;
+        QTest::newRow("shape 0, no prefix") << "(%n page"
+                                            << "no page report here\n"
+                                            << -1;
+        QTest::newRow("shape 0, last prefix wins") << "(%n page"
+                                                   << "(3 x (5 pages\n"
+                                                   << 5;
+        QTest::newRow("shape 0, suffix missing") << "(%n page"
+                                                 << "(42\n"
+                                                 << 42;
+        QTest::newRow("shape 0, white space skipped") << "(%n page"
+                                                      << "(  7 pages\n"
+                                                      << 7;
+        QTest::newRow("shape 0, sign") << "(%n page"
+                                       << "(-3 pages\n"
+                                       << -3;
+        QTest::newRow("shape 0, nothing numeric") << "(%n page"
+                                                  << "(many pages\n"
+                                                  << 0;
+        QTest::newRow("shape 0, clamped high") << "(%n page"
+                                               << "(99999999999 pages\n"
+                                               << 2147483647;
+        QTest::newRow("shape 0, clamped low") << "(%n page"
+                                              << "(-99999999999 pages\n"
+                                              << -2147483647 - 1;
+        QTest::newRow("shape 1") << "Pages: %n"
+                                 << "Pages: 7\n"
+                                 << 7;
+        QTest::newRow("shape 1, space before the number") << "Pages:%n"
+                                                          << "Pages: 7\n"
+                                                          << 0;
+        QTest::newRow("shape 1, digits end at a non-digit") << "p=%n"
+                                                            << "p=12x3\n"
+                                                            << 12;
+        QTest::newRow("shape 1, absent") << "Pages: %n"
+                                         << "pages: 7\n"
+                                         << -1;
+        QTest::newRow("shape 2") << "%n pages"
+                                 << "Output written on main.pdf (12 pages, 80 bytes).\n"
+                                 << 12;
+        QTest::newRow("shape 2, at line start") << "%n pages"
+                                                << "34 pages\n"
+                                                << 34;
+        QTest::newRow("shape 2, no digits before") << "%n pages"
+                                                   << "some pages\n"
+                                                   << 0;
+        QTest::newRow("shape 2, absent") << "%n pages"
+                                         << "12 page\n"
+                                         << -1;
+        QTest::newRow("shape 3") << "%n"
+                                 << "[1] [2] [3]\n"
+                                 << 3;
         QTest::newRow("shape 3, last number") << "%n" << dvi << 80;
-        QTest::newRow("shape 3, at start") << "%n" << "2048\n" << 2048;
-        QTest::newRow("shape 3, no digit") << "%n" << "none here\n" << -1;
-        QTest::newRow("shape 3, other digit script") << "%n" << QString::fromUtf8("page \u0663\u0664\n") << 34;
+        QTest::newRow("shape 3, at start") << "%n"
+                                           << "2048\n"
+                                           << 2048;
+        QTest::newRow("shape 3, no digit") << "%n"
+                                           << "none here\n"
+                                           << -1;
+        QTest::newRow("shape 3, other digit script")
+            << "%n" << QString::fromUtf8("page \u0663\u0664\n") << 34;
     }
-    void pageReport()
-    {
+    void pageReport() {
         QFETCH(QString, pageString);
         QFETCH(QString, line);
         const std::optional<PageShape> shape = PageReport::shapeOf(pageString);
@@ -131,20 +185,19 @@ private slots:
         QTEST(PageReport::checkPage(line, *shape), "pages");
     }
 
-    void unknownShapeAnswersNothing()
-    {
+    void unknownShapeAnswersNothing() {
         PageShape shape{4, QStringLiteral("("), QStringLiteral(" page")};
         QCOMPARE(PageReport::checkPage(u"(3 pages\n", shape), -1);
     }
 
-    void lineCompletion()
-    {
+    void lineCompletion() {
         QString fraction;
         fraction += QStringLiteral("first li");
         QCOMPARE(LineSplitter::takeCompleteLines(fraction), QString());
         QCOMPARE(fraction, QStringLiteral("first li"));
         fraction += QStringLiteral("ne\r\nsecond\n\nthi");
-        QCOMPARE(LineSplitter::takeCompleteLines(fraction), QStringLiteral("first line\r\nsecond\n\n"));
+        QCOMPARE(LineSplitter::takeCompleteLines(fraction),
+                 QStringLiteral("first line\r\nsecond\n\n"));
         QCOMPARE(fraction, QStringLiteral("thi"));
         fraction += QStringLiteral("rd\r");
         QCOMPARE(LineSplitter::takeCompleteLines(fraction), QString());

@@ -17,28 +17,24 @@
 
 using namespace DocumentTest;
 
-class TestDocumentLife : public QObject
-{
+class TestDocumentLife : public QObject {
     Q_OBJECT
     std::unique_ptr<QuireonPrefs> prefs;
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MyDocument> document;
 
     QString rootFile() { return writeFile(dir->filePath("paper.tex")); }
-    QPushButton *button(const char *name)
-    {
+    QPushButton *button(const char *name) {
         return document->myWindow()->findChild<QPushButton *>(QString::fromLatin1(name));
     }
-    QList<QTimer *> activeTimers()
-    {
+    QList<QTimer *> activeTimers() {
         QList<QTimer *> active;
         for (QTimer *timer : document->findChildren<QTimer *>())
             if (timer->isActive())
                 active << timer;
         return active;
     }
-    void renameCommandOne(const QString &name)
-    {
+    void renameCommandOne(const QString &name) {
         QStringList names = gQuireonPrefs->cmdNameArray();
         names[0] = name;
         gQuireonPrefs->setCmdNameArray(names);
@@ -46,32 +42,43 @@ class TestDocumentLife : public QObject
 
 private slots:
     void initTestCase() { Text::installTable(); }
-    void init()
-    {
+    void init() {
         prefs = freshPrefs();
         dir = std::make_unique<QTemporaryDir>();
         document = std::make_unique<MyDocument>();
     }
-    void cleanup()
-    {
+    void cleanup() {
         document.reset();
         dir.reset();
     }
 
-    void pathsFromTheRootFile_data()
-    {
+    void pathsFromTheRootFile_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("basePath");
         QTest::addColumn<QString>("basename");
         QTest::addColumn<QString>("workingDir");
-        QTest::newRow("ordinary") << "/Users/a/thesis/main.tex" << "/Users/a/thesis/main" << "main" << "/Users/a/thesis";
-        QTest::newRow("only the last extension") << "/x/a.b.tex" << "/x/a.b" << "a.b" << "/x";
-        QTest::newRow("file system root") << "/main.tex" << "/main" << "main" << "/";
-        QTest::newRow("dot in a folder name") << "/x.y/noext" << "/x.y/noext" << "noext" << "/x.y";
-        QTest::newRow("spaces") << "/my docs/my thesis.tex" << "/my docs/my thesis" << "my thesis" << "/my docs";
+        QTest::newRow("ordinary") << "/Users/a/thesis/main.tex"
+                                  << "/Users/a/thesis/main"
+                                  << "main"
+                                  << "/Users/a/thesis";
+        QTest::newRow("only the last extension") << "/x/a.b.tex"
+                                                 << "/x/a.b"
+                                                 << "a.b"
+                                                 << "/x";
+        QTest::newRow("file system root") << "/main.tex"
+                                          << "/main"
+                                          << "main"
+                                          << "/";
+        QTest::newRow("dot in a folder name") << "/x.y/noext"
+                                              << "/x.y/noext"
+                                              << "noext"
+                                              << "/x.y";
+        QTest::newRow("spaces") << "/my docs/my thesis.tex"
+                                << "/my docs/my thesis"
+                                << "my thesis"
+                                << "/my docs";
     }
-    void pathsFromTheRootFile()
-    {
+    void pathsFromTheRootFile() {
         QFETCH(QString, path);
         document->setFileName(path);
         QCOMPARE(document->rootFilePath(), path);
@@ -80,8 +87,7 @@ private slots:
         QTEST(document->workingDir(), "workingDir");
     }
 
-    void onlyThePreferencesNotificationReloads()
-    {
+    void onlyThePreferencesNotificationReloads() {
         document->setFileName(rootFile());
         renameCommandOne(QStringLiteral("Typeset"));
         NotificationCenter::defaultCenter()->post(QStringLiteral("Some Other Notification"));
@@ -90,8 +96,7 @@ private slots:
         QCOMPARE(button("buttonExe1")->text(), QStringLiteral("Typeset"));
     }
 
-    void settingsChangesReplaceTheCheckTimer()
-    {
+    void settingsChangesReplaceTheCheckTimer() {
         QVERIFY(activeTimers().isEmpty());
         document->setFileName(rootFile());
         QCOMPARE(activeTimers().size(), 1);
@@ -104,8 +109,7 @@ private slots:
         QVERIFY(!timers.first()->isSingleShot());
     }
 
-    void autoModeFollowsTheCheckBox()
-    {
+    void autoModeFollowsTheCheckBox() {
         auto *check = document->myWindow()->findChild<QCheckBox *>(QStringLiteral("checkAutoMode"));
         QCOMPARE(document->autoRunModeOn(), check->isChecked());
         document->setFileName(rootFile());
@@ -116,16 +120,16 @@ private slots:
         QVERIFY(document->autoRunModeOn());
     }
 
-    void buttonsFollowTheirFiles()
-    {
+    void buttonsFollowTheirFiles() {
         const QString root = rootFile();
         document->setFileName(root);
-        QVERIFY(button("buttonExe1")->isEnabled()); // the root file itself
-        QVERIFY(!button("buttonExe2")->isEnabled()); // paper.aux is missing
+        QVERIFY(button("buttonExe1")->isEnabled());   // the root file itself
+        QVERIFY(!button("buttonExe2")->isEnabled());  // paper.aux is missing
         QVERIFY(!button("buttonFile1")->isEnabled()); // paper.pdf is missing
         QCOMPARE(button("buttonFile1")->text(), QStringLiteral("PDF"));
         QCOMPARE(button("buttonFile1")->toolTip(), Text::format("openToolTip", {"paper.pdf"}));
-        QVERIFY(button("buttonExe1")->toolTip().contains(QStringLiteral("max_print_line=10000 paper")));
+        QVERIFY(
+            button("buttonExe1")->toolTip().contains(QStringLiteral("max_print_line=10000 paper")));
         QVERIFY(button("buttonClearFiles")->isEnabled());
 
         writeFile(dir->filePath("paper.aux"));
@@ -144,8 +148,7 @@ private slots:
         QCOMPARE(button("buttonStartStop")->text(), Text::localized("Run"));
     }
 
-    void closingWhileRunningStopsFirst()
-    {
+    void closingWhileRunningStopsFirst() {
         document->setFileName(rootFile());
         setCommand(0, TestSupport::fixture("print_then_sleep.sh"));
         QSignalSpy closed(document.get(), &MyDocument::closed);
@@ -164,8 +167,7 @@ private slots:
         QCOMPARE(closed.first().first().value<MyDocument *>(), document.get());
     }
 
-    void closingWhenIdleStopsTimersAndNotifications()
-    {
+    void closingWhenIdleStopsTimersAndNotifications() {
         document->setFileName(rootFile());
         setCommand(0, QStringLiteral("/bin/true"));
         QVERIFY(runCommand(*document, 0)); // leaves a floating timer behind

@@ -11,14 +11,12 @@
 
 using namespace DocumentTest;
 
-class TestDocumentPdflatex : public QObject
-{
+class TestDocumentPdflatex : public QObject {
     Q_OBJECT
     std::unique_ptr<QuireonPrefs> prefs;
     QTemporaryDir dir;
 
-    std::unique_ptr<MyDocument> typeset(const QByteArray &source)
-    {
+    std::unique_ptr<MyDocument> typeset(const QByteArray &source) {
         auto document = std::make_unique<MyDocument>();
         document->setFileName(writeFile(dir.filePath("main.tex"), source));
         auto *button = document->myWindow()->findChild<QPushButton *>("buttonExe1");
@@ -29,8 +27,7 @@ class TestDocumentPdflatex : public QObject
             qWarning("pdflatex did not finish");
         return document;
     }
-    int lineStartingWith(MyDocument &document, const QString &start)
-    {
+    int lineStartingWith(MyDocument &document, const QString &start) {
         const QStringList lines = logLines(document);
         for (int i = 0; i < lines.size(); ++i)
             if (lines[i].startsWith(start))
@@ -39,18 +36,17 @@ class TestDocumentPdflatex : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         Text::installTable();
         if (!QFileInfo::exists("/usr/bin/pdflatex"))
             QSKIP("pdflatex is not installed");
     }
     void init() { prefs = freshPrefs(); }
 
-    void undefinedControlSequenceIsOneError()
-    {
-        auto document = typeset("\\documentclass{article}\n\\begin{document}\nText \\undefinedthing\\ here.\n"
-                                "\\end{document}\n");
+    void undefinedControlSequenceIsOneError() {
+        auto document =
+            typeset("\\documentclass{article}\n\\begin{document}\nText \\undefinedthing\\ here.\n"
+                    "\\end{document}\n");
         QVERIFY(!document->isRunning());
         QCOMPARE(fieldText(*document, "textNumErrors"), QStringLiteral("1"));
         QCOMPARE(fieldText(*document, "textNumPages"), QStringLiteral("1"));
@@ -63,9 +59,9 @@ private slots:
         QCOMPARE(fieldText(*document, "statusField"), Text::format("ErrorStatus", {command}));
     }
 
-    void cleanDocumentIsDone()
-    {
-        auto document = typeset("\\documentclass{article}\n\\begin{document}\nOne.\\newpage Two.\n\\end{document}\n");
+    void cleanDocumentIsDone() {
+        auto document = typeset(
+            "\\documentclass{article}\n\\begin{document}\nOne.\\newpage Two.\n\\end{document}\n");
         QCOMPARE(fieldText(*document, "textNumErrors"), QStringLiteral("0"));
         QCOMPARE(fieldText(*document, "textNumPages"), QStringLiteral("2"));
         QVERIFY(fieldText(*document, "statusField").startsWith(Text::format("DoneStatus", {""})));

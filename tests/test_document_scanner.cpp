@@ -6,40 +6,37 @@
 #include "settings/quireonprefs.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace DocumentTest;
 
-class TestDocumentScanner : public QObject
-{
+class TestDocumentScanner : public QObject {
     Q_OBJECT
     std::unique_ptr<QuireonPrefs> prefs;
     QTemporaryDir dir;
     std::unique_ptr<MyDocument> document;
 
-    void openDocument()
-    {
+    void openDocument() {
         document = std::make_unique<MyDocument>();
         document->setFileName(writeFile(dir.filePath("main.tex")));
     }
-    QList<int> counts()
-    {
-        return {fieldText(*document, "textNumErrors").toInt(), fieldText(*document, "textNumWarnings").toInt(),
+    QList<int> counts() {
+        return {fieldText(*document, "textNumErrors").toInt(),
+                fieldText(*document, "textNumWarnings").toInt(),
                 fieldText(*document, "textNumNotes").toInt()};
     }
     QColor colorOfLine(int line) { return lineFormat(*document, line).foreground().color(); }
 
 private slots:
     void initTestCase() { Text::installTable(); }
-    void init()
-    {
+    void init() {
         prefs = freshPrefs();
         openDocument();
     }
 
-    void linesAreCompletedAcrossChunks()
-    {
+    void linesAreCompletedAcrossChunks() {
         document->appendOutput(QStringLiteral("one\ntwo\nthree\n"));
         QCOMPARE(logLines(*document), (QStringList{"one", "two", "three"}));
         document->appendOutput(QStringLiteral("LaTeX Wa"));
@@ -54,8 +51,7 @@ private slots:
         QCOMPARE(colorOfLine(4), gQuireonPrefs->noteColor());
     }
 
-    void linesAreClassified_data()
-    {
+    void linesAreClassified_data() {
         QTest::addColumn<QStringList>("errors");
         QTest::addColumn<QStringList>("warnings");
         QTest::addColumn<bool>("checkErrors");
@@ -63,20 +59,32 @@ private slots:
         QTest::addColumn<QList<int>>("expected");
         QTest::addColumn<QString>("style"); // regular, bold, error, warning, note
         const QStringList e{"!", "Quireon Error:"}, w{"LaTeX Warning"};
-        QTest::newRow("error") << e << w << true << "! Undefined control sequence.\n" << QList<int>{1, 0, 0} << "error";
-        QTest::newRow("warning") << e << w << true << "LaTeX Warning: Label(s) may have changed.\n" << QList<int>{0, 1, 0} << "warning";
-        QTest::newRow("note") << e << w << true << "Underfull \\vbox\n" << QList<int>{0, 0, 1} << "note";
-        QTest::newRow("plain") << e << w << true << "(./main.aux)\n" << QList<int>{0, 0, 0} << "regular";
-        QTest::newRow("prompt never counted") << e << w << true << "Quireon> ! not an error\n" << QList<int>{0, 0, 0} << "bold";
-        QTest::newRow("error and warning prefix") << QStringList{"Foo"} << QStringList{"Foo bar"} << true << "Foo bar baz\n" << QList<int>{1, 0, 0} << "error";
-        QTest::newRow("errors off fall through") << QStringList{"Foo"} << QStringList{"Foo bar"} << false << "Foo bar baz\n" << QList<int>{0, 1, 0} << "warning";
-        QTest::newRow("case-sensitive") << e << w << true << "latex warning: x\n" << QList<int>{0, 0, 0} << "regular";
-        QTest::newRow("indented") << e << w << true << " ! indented\n" << QList<int>{0, 0, 0} << "regular";
-        QTest::newRow("empty entry") << QStringList{""} << QStringList{} << true << "anything\n" << QList<int>{0, 0, 0} << "regular";
-        QTest::newRow("carriage return kept in the line") << e << w << true << "! with CR\r\n" << QList<int>{1, 0, 0} << "error";
+        QTest::newRow("error") << e << w << true << "! Undefined control sequence.\n"
+                               << QList<int>{1, 0, 0} << "error";
+        QTest::newRow("warning") << e << w << true << "LaTeX Warning: Label(s) may have changed.\n"
+                                 << QList<int>{0, 1, 0} << "warning";
+        QTest::newRow("note") << e << w << true << "Underfull \\vbox\n"
+                              << QList<int>{0, 0, 1} << "note";
+        QTest::newRow("plain") << e << w << true << "(./main.aux)\n"
+                               << QList<int>{0, 0, 0} << "regular";
+        QTest::newRow("prompt never counted") << e << w << true << "Quireon> ! not an error\n"
+                                              << QList<int>{0, 0, 0} << "bold";
+        QTest::newRow("error and warning prefix")
+            << QStringList{"Foo"} << QStringList{"Foo bar"} << true << "Foo bar baz\n"
+            << QList<int>{1, 0, 0} << "error";
+        QTest::newRow("errors off fall through")
+            << QStringList{"Foo"} << QStringList{"Foo bar"} << false << "Foo bar baz\n"
+            << QList<int>{0, 1, 0} << "warning";
+        QTest::newRow("case-sensitive") << e << w << true << "latex warning: x\n"
+                                        << QList<int>{0, 0, 0} << "regular";
+        QTest::newRow("indented") << e << w << true << " ! indented\n"
+                                  << QList<int>{0, 0, 0} << "regular";
+        QTest::newRow("empty entry") << QStringList{""} << QStringList{} << true << "anything\n"
+                                     << QList<int>{0, 0, 0} << "regular";
+        QTest::newRow("carriage return kept in the line") << e << w << true << "! with CR\r\n"
+                                                          << QList<int>{1, 0, 0} << "error";
     }
-    void linesAreClassified()
-    {
+    void linesAreClassified() {
         QFETCH(QStringList, errors);
         QFETCH(QStringList, warnings);
         QFETCH(bool, checkErrors);
@@ -90,7 +98,8 @@ private slots:
         document->appendOutput(line + QStringLiteral("after\n"));
         QTEST(counts(), "expected");
         const QTextCharFormat format = lineFormat(*document, 0);
-        const QMap<QString, QColor> colors{{"regular", Qt::black}, {"bold", Qt::black},
+        const QMap<QString, QColor> colors{{"regular", Qt::black},
+                                           {"bold", Qt::black},
                                            {"error", gQuireonPrefs->errorColor()},
                                            {"warning", gQuireonPrefs->warningColor()},
                                            {"note", gQuireonPrefs->noteColor()}};
@@ -104,8 +113,7 @@ private slots:
         QVERIFY(next.fontWeight() != QFont::Bold);
     }
 
-    void checkSwitchesTurnClassesOff()
-    {
+    void checkSwitchesTurnClassesOff() {
         gQuireonPrefs->setCheckWarnings(false);
         gQuireonPrefs->setCheckNotes(false);
         NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
@@ -114,8 +122,7 @@ private slots:
         QCOMPARE(colorOfLine(0), QColor(Qt::black));
     }
 
-    void directLinesAndEmptyLines()
-    {
+    void directLinesAndEmptyLines() {
         document->appendALogLine(QStringLiteral("Quireon> open main.pdf\n"));
         document->appendALogLine(QStringLiteral("\n"));
         document->appendALogLine(Text::localized("OpenButtonErrorLog"));
@@ -126,8 +133,7 @@ private slots:
         QCOMPARE(colorOfLine(2), gQuireonPrefs->errorColor());
     }
 
-    void countersAreClearedTogether()
-    {
+    void countersAreClearedTogether() {
         document->appendOutput(QStringLiteral("! a\n! b\nLaTeX Warning\n"));
         QCOMPARE(counts(), (QList<int>{2, 1, 0}));
         document->clearLog();
@@ -139,8 +145,20 @@ private slots:
         QCOMPARE(counts(), (QList<int>{1, 0, 0}));
     }
 
-    void manyChunksKeepEveryLineInPlace()
-    {
+    void logFollowsItsEnd() {
+        document->showWindow();
+        QScrollBar *bar = logView(*document)->verticalScrollBar();
+        for (int chunk = 0; chunk < 5; ++chunk) {
+            QString text;
+            for (int i = 0; i < 100; ++i)
+                text += QStringLiteral("chunk %1 line %2\n").arg(chunk).arg(i);
+            document->appendOutput(text);
+            QVERIFY(bar->maximum() > 0);
+            QCOMPARE(bar->value(), bar->maximum());
+        }
+    }
+
+    void manyChunksKeepEveryLineInPlace() {
         // Lines whose classes alternate, cut into chunks of odd sizes.
         QString text;
         for (int i = 0; i < 300; ++i)

@@ -19,17 +19,23 @@ public:
     QStringList kinds;
     QStringList outputs;
     QList<QStringList> argumentLists;
+    std::function<void()> onOutput;
     std::function<void()> onFinished;
 
-    void processStarted(const QStringList &arguments) override {
+    void processStarted(const QStringList &arguments) override
+    {
         kinds << "started";
         argumentLists << arguments;
     }
-    void appendOutput(const QString &output) override {
+    void appendOutput(const QString &output) override
+    {
         kinds << "output";
         outputs << output;
+        if (onOutput)
+            onOutput();
     }
-    void processFinished(const QStringList &arguments) override {
+    void processFinished(const QStringList &arguments) override
+    {
         kinds << "finished";
         argumentLists << arguments;
         if (onFinished)
@@ -40,7 +46,8 @@ public:
 };
 
 // The fields of /proc/PID/stat after the command name: state, ppid, pgrp, ...
-QStringList procStat(const QString &pid) {
+QStringList procStat(const QString &pid)
+{
     QFile file("/proc/" + pid + "/stat");
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -48,13 +55,15 @@ QStringList procStat(const QString &pid) {
     return QString::fromLatin1(stat.mid(stat.lastIndexOf(')') + 2)).split(' ');
 }
 
-QChar processState(qint64 pid) {
+QChar processState(qint64 pid)
+{
     const QStringList fields = procStat(QString::number(pid));
     return fields.isEmpty() ? QChar() : fields[0].at(0);
 }
 
 // Whether any process of the group still runs; zombies whose parent is gone do not count.
-bool groupAlive(qint64 pgid) {
+bool groupAlive(qint64 pgid)
+{
     for (const QString &entry : QDir("/proc").entryList(QDir::Dirs)) {
         const QStringList fields = entry.toLongLong() > 0 ? procStat(entry) : QStringList();
         if (fields.size() > 2 && fields[2].toLongLong() == pgid && fields[0] != "Z")
@@ -63,7 +72,8 @@ bool groupAlive(qint64 pgid) {
     return false;
 }
 
-QString latexLikeOutput() {
+QString latexLikeOutput()
+{
     return "This is pdfTeX, Version 3.141592653 (TeX Live 2022/Debian) (preloaded "
            "format=pdflatex)\n"
            "(./paper.tex\nLaTeX2e <2022-11-01>\n! Undefined control sequence.\nl.12 \\foo\n"
@@ -81,7 +91,8 @@ class TestTaskWrapper : public QObject
 
     std::unique_ptr<TaskWrapper> start(Recorder &recorder, const QStringList &arguments,
                                        const QString &input = {},
-                                       quint32 encoding = LogEncoding::Utf8Mib) {
+                                       quint32 encoding = LogEncoding::Utf8Mib)
+    {
         auto runner =
             std::make_unique<TaskWrapper>(&recorder, arguments, m_dir.path(), input, encoding);
         [&] { QVERIFY(runner->startProcess()); }();
@@ -91,7 +102,8 @@ class TestTaskWrapper : public QObject
     static QString tool(const char *name) { return TestSupport::fixture(name); }
 
     // How long stopProcess() held the event loop, in milliseconds.
-    static qint64 timedStop(TaskWrapper &runner) {
+    static qint64 timedStop(TaskWrapper &runner)
+    {
         QElapsedTimer stopping;
         stopping.start();
         runner.stopProcess();
@@ -99,13 +111,15 @@ class TestTaskWrapper : public QObject
     }
 
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         Text::installTable();
         QVERIFY(m_dir.isValid());
     }
     void init() { TestSupport::freshSettings(); }
 
-    void reportsComeInOrderAndTheChildIsReaped() {
+    void reportsComeInOrderAndTheChildIsReaped()
+    {
         Recorder recorder;
         const QStringList arguments{tool("latex_like.sh"), "paper"};
         auto runner = start(recorder, arguments);
@@ -130,7 +144,8 @@ private slots:
         QCOMPARE(recorder.kinds.size(), reports);
     }
 
-    void launchFailure_data() {
+    void launchFailure_data()
+    {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("workingDir");
         const QString here = QDir::tempPath();
@@ -143,7 +158,8 @@ private slots:
             << QStringList{tool("print_args.sh")} << QStringLiteral("/nonexistent/folder");
     }
 
-    void launchFailure() {
+    void launchFailure()
+    {
         QFETCH(QStringList, arguments);
         QFETCH(QString, workingDir);
         Recorder recorder;
@@ -165,7 +181,8 @@ private slots:
         QCOMPARE(recorder.finishedCount(), 1);
     }
 
-    void launchFailureOfAFileThatIsNotExecutable() {
+    void launchFailureOfAFileThatIsNotExecutable()
+    {
         const QString path = m_dir.filePath("plain.txt");
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -177,7 +194,8 @@ private slots:
         QCOMPARE(recorder.output(), Text::format("LaunchError", {path}));
     }
 
-    void argumentsArePassedUnchangedWithoutAShell() {
+    void argumentsArePassedUnchangedWithoutAShell()
+    {
         const QStringList extra{"",
                                 "a b",
                                 "\"quoted\"",
@@ -201,21 +219,24 @@ private slots:
         QVERIFY(!QFile::exists(m_dir.filePath("pwned2")));
     }
 
-    void singleElementCommandGetsNoArguments() {
+    void singleElementCommandGetsNoArguments()
+    {
         Recorder recorder;
         auto runner = start(recorder, {tool("print_args.sh")});
         QTRY_COMPARE(recorder.finishedCount(), 1);
         QVERIFY(recorder.output().endsWith("\nargc=0\n"));
     }
 
-    void standardErrorJoinsStandardOutputInOrder() {
+    void standardErrorJoinsStandardOutputInOrder()
+    {
         Recorder recorder;
         auto runner = start(recorder, {tool("stderr_stdout.sh")});
         QTRY_COMPARE(recorder.finishedCount(), 1);
         QCOMPARE(recorder.output(), "out 1\nerr 1\nout 2\nerr 2\nout 3\nerr 3\n");
     }
 
-    void outputWithoutFinalNewlineAndExitStatus() {
+    void outputWithoutFinalNewlineAndExitStatus()
+    {
         Recorder recorder;
         auto runner = start(recorder, {tool("no_final_newline.sh")});
         QTRY_COMPARE(recorder.finishedCount(), 1);
@@ -223,7 +244,8 @@ private slots:
         QTRY_COMPARE(runner->terminationStatus(), 7);
     }
 
-    void inputIsAsciiAndStandardInputStaysOpen() {
+    void inputIsAsciiAndStandardInputStaysOpen()
+    {
         Recorder recorder;
         auto runner = start(recorder, {tool("reads_more_input.sh")},
                             QString::fromUtf8("h\u00e9llo \U0001F600!\n"));
@@ -242,7 +264,8 @@ private slots:
         QCOMPARE(runner->terminationStatus(), SIGTERM);
     }
 
-    void longInputArrivesWholeWithoutBlocking() {
+    void longInputArrivesWholeWithoutBlocking()
+    {
         QString input;
         for (int i = 0; input.size() < 200 * 1024; ++i)
             input +=
@@ -259,7 +282,8 @@ private slots:
         QCOMPARE(recorder.finishedCount(), 1);
     }
 
-    void childThatClosesItsOutputEndsTheRunAndIsTerminated() {
+    void childThatClosesItsOutputEndsTheRunAndIsTerminated()
+    {
         Recorder recorder;
         auto runner = start(recorder, {tool("closes_output.sh")});
         const qint64 pid = runner->processIdentifier();
@@ -270,7 +294,8 @@ private slots:
         QVERIFY(!runner->isRunning());
     }
 
-    void stopOfAToolThatIgnoresTerminateIsBounded() {
+    void stopOfAToolThatIgnoresTerminateIsBounded()
+    {
         Recorder recorder;
         auto runner = start(recorder, {tool("ignores_term.sh")});
         const qint64 pid = runner->processIdentifier();
@@ -283,7 +308,8 @@ private slots:
         QTRY_COMPARE(runner->terminationStatus(), SIGKILL);
     }
 
-    void stopEndsAProgramThatHoldsThePipeAfterTheChildExited() {
+    void stopEndsAProgramThatHoldsThePipeAfterTheChildExited()
+    {
         Recorder recorder;
         auto runner = start(recorder, {tool("leaves_grandchild.sh")});
         const qint64 pid = runner->processIdentifier();
@@ -301,7 +327,8 @@ private slots:
         QVERIFY(!recorder.output().contains("late output"));
     }
 
-    void invalidBytesAndSplitCharacters_data() {
+    void invalidBytesAndSplitCharacters_data()
+    {
         QTest::addColumn<uint>("encoding");
         QTest::addColumn<QString>("expected");
         QTest::newRow("UTF-8") << uint(LogEncoding::Utf8Mib)
@@ -311,7 +338,8 @@ private slots:
                                         "bad:\u00ff\u00fe:ok\nsplit:\u00c3\u00a9:done\n");
     }
 
-    void invalidBytesAndSplitCharacters() {
+    void invalidBytesAndSplitCharacters()
+    {
         QFETCH(uint, encoding);
         QFETCH(QString, expected);
         Recorder recorder;
@@ -321,7 +349,8 @@ private slots:
         QVERIFY(recorder.outputs.size() >= 2); // the sleep splits the character between reads
     }
 
-    void controllerMayStartTheNextRunnerWhenOneFinishes() {
+    void controllerMayStartTheNextRunnerWhenOneFinishes()
+    {
         Recorder recorder;
         std::unique_ptr<TaskWrapper> second;
         recorder.onFinished = [&] {
@@ -337,7 +366,8 @@ private slots:
         QCOMPARE(recorder.finishedCount(), 2);
     }
 
-    void deletingARunningRunnerStopsItAndReportsTheEnd() {
+    void deletingARunningRunnerStopsItAndReportsTheEnd()
+    {
         Recorder recorder;
         auto runner = start(recorder, {tool("reads_more_input.sh")}, "one\n");
         const qint64 pid = runner->processIdentifier();
@@ -345,6 +375,17 @@ private slots:
         runner.reset();
         QCOMPARE(recorder.kinds.last(), "finished");
         QCOMPARE(recorder.finishedCount(), 1);
+        QTRY_VERIFY(processState(pid).isNull());
+    }
+
+    void controllerMayDeleteTheRunnerWhileItReportsOutput()
+    {
+        Recorder recorder;
+        auto runner = start(recorder, {tool("reads_more_input.sh")}, "one\n");
+        const qint64 pid = runner->processIdentifier();
+        recorder.onOutput = [&] { runner.reset(); };
+        QTRY_VERIFY(!runner);
+        QCOMPARE(recorder.kinds, QStringList({"started", "output", "finished"}));
         QTRY_VERIFY(processState(pid).isNull());
     }
 };

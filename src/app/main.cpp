@@ -7,8 +7,7 @@
 #include <QPointer>
 
 // Until the application delegate exists, each FILE argument opens as a document.
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quireon"));
     Text::installTable();

@@ -8,18 +8,15 @@
 
 #include <QFileInfo>
 
-QList<QPushButton *> MyDocument::commandButtons() const
-{
+QList<QPushButton *> MyDocument::commandButtons() const {
     return {ui->buttonExe1, ui->buttonExe2, ui->buttonExe3, ui->buttonExe4, ui->buttonExe5};
 }
 
-QList<QPushButton *> MyDocument::openButtons() const
-{
+QList<QPushButton *> MyDocument::openButtons() const {
     return {ui->buttonFile1, ui->buttonFile2, ui->buttonFile3, ui->buttonFile4, ui->buttonFile5};
 }
 
-void MyDocument::setButtonTitles()
-{
+void MyDocument::setButtonTitles() {
     const QList<QPushButton *> commands = commandButtons();
     const QList<QPushButton *> opens = openButtons();
     for (int i = 0; i < 5; ++i) {
@@ -37,8 +34,7 @@ void MyDocument::setButtonTitles()
     }
 }
 
-void MyDocument::enableButtons(bool enable)
-{
+void MyDocument::enableButtons(bool enable) {
     if (enable && isRunning())
         return;
     const QList<QPushButton *> commands = commandButtons();
@@ -51,8 +47,7 @@ void MyDocument::enableButtons(bool enable)
     ui->checkAutoMode->setEnabled(enable);
 }
 
-bool MyDocument::existsAFileWithExt(const QString &ext) const
-{
+bool MyDocument::existsAFileWithExt(const QString &ext) const {
     // Before the document has its file there is nothing to find.
     if (m_rootFilePath.isEmpty())
         return false;

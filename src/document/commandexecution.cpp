@@ -11,8 +11,7 @@
 #include <QApplication>
 #include <QTimer>
 
-bool MyDocument::execCommandOfIndex(int index)
-{
+bool MyDocument::execCommandOfIndex(int index) {
     logFraction.clear();
     preparePageCheck(index);
     const QStringList arguments =
@@ -29,8 +28,7 @@ bool MyDocument::execCommandOfIndex(int index)
     return false;
 }
 
-void MyDocument::preparePageCheck(int index)
-{
+void MyDocument::preparePageCheck(int index) {
     pageCheck = false;
     if (!checkPages)
         return;
@@ -42,15 +40,13 @@ void MyDocument::preparePageCheck(int index)
 
 // A runner may be replaced from inside its own finish report, so it is never deleted
 // on the spot.
-void MyDocument::releaseCommandTask()
-{
+void MyDocument::releaseCommandTask() {
     if (commandTask)
         commandTask->deleteLater();
     commandTask = nullptr;
 }
 
-void MyDocument::processStarted(const QStringList &arguments)
-{
+void MyDocument::processStarted(const QStringList &arguments) {
     if (!procRunning)
         prepareToRun(true);
     const QString commandText = arguments.join(QLatin1Char(' '));
@@ -64,14 +60,12 @@ void MyDocument::processStarted(const QStringList &arguments)
     // floating window.
 }
 
-void MyDocument::appendOutput(const QString &output)
-{
+void MyDocument::appendOutput(const QString &output) {
     logFraction += output;
     appendLogLines();
 }
 
-void MyDocument::processFinished(const QStringList &arguments)
-{
+void MyDocument::processFinished(const QStringList &arguments) {
     commandRunning = false;
     const QString commandText = arguments.join(QLatin1Char(' '));
     if (numErrors > 0 || userBreak) {
@@ -87,21 +81,20 @@ void MyDocument::processFinished(const QStringList &arguments)
     delete floatingTimer;
     floatingTimer = new QTimer(this);
     floatingTimer->setSingleShot(true);
-    floatingTimer->setInterval(std::chrono::milliseconds(qint64(gQuireonPrefs->logDisplayTime() * 1000.0)));
+    floatingTimer->setInterval(
+        std::chrono::milliseconds(qint64(gQuireonPrefs->logDisplayTime() * 1000.0)));
     connect(floatingTimer, &QTimer::timeout, this, &MyDocument::floatingProc);
     floatingTimer->start();
 }
 
-void MyDocument::floatingProc()
-{
+void MyDocument::floatingProc() {
     floatingTimerActive = false;
     // Shrinking the window to its strip while in the background comes with the floating window.
     floatingTimer->deleteLater();
     floatingTimer = nullptr;
 }
 
-void MyDocument::clearLog()
-{
+void MyDocument::clearLog() {
     QFont font = QApplication::font();
     // The log's regular style: the system font at the smaller size used for dense text.
     font.setPointSizeF(std::max(7.0, font.pointSizeF() * 11.0 / 13.0));

@@ -20,28 +20,24 @@ struct StyledRange {
 
 // The line without its final newline; "\r\n" counts as one newline, because the log view
 // turns that pair into a single line break.
-qsizetype styleLength(QStringView line)
-{
+qsizetype styleLength(QStringView line) {
     if (!line.endsWith(u'\n'))
         return line.size();
     return line.endsWith(u"\r\n") ? line.size() - 2 : line.size() - 1;
 }
 } // namespace
 
-void MyDocument::appendLogLines()
-{
+void MyDocument::appendLogLines() {
     const QString lines = LineSplitter::takeCompleteLines(logFraction);
     if (!lines.isEmpty())
         appendCompleteLines(lines);
 }
 
-void MyDocument::appendALogLine(const QString &line)
-{
+void MyDocument::appendALogLine(const QString &line) {
     appendCompleteLines(line);
 }
 
-void MyDocument::appendCompleteLines(const QString &lines)
-{
+void MyDocument::appendCompleteLines(const QString &lines) {
     QList<StyledRange> styled;
     int pages = -1;
     qsizetype shift = 0; // characters the log view drops ("\r" of "\r\n") before this line
@@ -78,8 +74,7 @@ void MyDocument::appendCompleteLines(const QString &lines)
     bar->setValue(bar->maximum());
 }
 
-MyDocument::LineClass MyDocument::classifyLine(QStringView line)
-{
+MyDocument::LineClass MyDocument::classifyLine(QStringView line) {
     if (line.startsWith(promptPrefix))
         return LineClass::Prompt;
     if (checkErrors && checkError(line, errorStrings)) {
@@ -97,36 +92,40 @@ MyDocument::LineClass MyDocument::classifyLine(QStringView line)
     return LineClass::Regular;
 }
 
-QTextCharFormat MyDocument::formatOf(LineClass lineClass) const
-{
+QTextCharFormat MyDocument::formatOf(LineClass lineClass) const {
     QTextCharFormat format;
     switch (lineClass) {
     case LineClass::Regular:
         format.setForeground(Qt::black);
         format.setFontWeight(QFont::Normal);
         break;
-    case LineClass::Prompt: format.setFontWeight(QFont::Bold); break;
-    case LineClass::Error: format.setForeground(errorColor); break;
-    case LineClass::Warning: format.setForeground(warningColor); break;
-    case LineClass::Note: format.setForeground(noteColor); break;
+    case LineClass::Prompt:
+        format.setFontWeight(QFont::Bold);
+        break;
+    case LineClass::Error:
+        format.setForeground(errorColor);
+        break;
+    case LineClass::Warning:
+        format.setForeground(warningColor);
+        break;
+    case LineClass::Note:
+        format.setForeground(noteColor);
+        break;
     }
     return format;
 }
 
-int MyDocument::checkPage(QStringView line) const
-{
+int MyDocument::checkPage(QStringView line) const {
     return pageCheck ? PageReport::checkPage(line, pageShape) : -1;
 }
 
-void MyDocument::showCounters()
-{
+void MyDocument::showCounters() {
     ui->textNumErrors->setText(QString::number(numErrors));
     ui->textNumWarnings->setText(QString::number(numWarnings));
     ui->textNumNotes->setText(QString::number(numNotes));
 }
 
-void MyDocument::clearCounters()
-{
+void MyDocument::clearCounters() {
     ui->textNumErrors->setText(QStringLiteral("0"));
     ui->textNumWarnings->setText(QStringLiteral("0"));
     ui->textNumNotes->setText(QStringLiteral("0"));

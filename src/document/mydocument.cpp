@@ -10,9 +10,9 @@
 #include <QFileInfo>
 #include <QTimer>
 
-MyDocument::MyDocument(QObject *parent) : QObject(parent), m_myWindow(std::make_unique<MyWindow>()),
-      ui(std::make_unique<Ui::MyDocument>())
-{
+MyDocument::MyDocument(QObject *parent)
+    : QObject(parent), m_myWindow(std::make_unique<MyWindow>()),
+      ui(std::make_unique<Ui::MyDocument>()) {
     ui->setupUi(m_myWindow.get());
     m_myWindow->setMyDocument(this);
     connectActions();
@@ -20,34 +20,31 @@ MyDocument::MyDocument(QObject *parent) : QObject(parent), m_myWindow(std::make_
     windowControllerDidLoadNib();
 }
 
-MyDocument::~MyDocument()
-{
+MyDocument::~MyDocument() {
     // A run still going reports its end while the window and fields still exist.
     procRunning = false;
     if (commandTask)
         commandTask->stopProcess();
 }
 
-void MyDocument::showWindow()
-{
+void MyDocument::showWindow() {
     m_myWindow->show();
     m_myWindow->raise();
     m_myWindow->activateWindow();
 }
 
-void MyDocument::connectActions()
-{
+void MyDocument::connectActions() {
     const QList<QPushButton *> commands = commandButtons();
     for (int i = 0; i < commands.size(); ++i)
         connect(commands[i], &QPushButton::clicked, this, [this, i] { execCommandOfIndex(i); });
     connect(ui->buttonStartStop, &QPushButton::clicked, this, &MyDocument::startStopSequence);
     connect(ui->checkAutoMode, &QCheckBox::clicked, this, &MyDocument::runModeChanged);
-    connect(m_myWindow.get(), &MyWindow::windowClosed, this, [this] { emit closed(this); },
-            Qt::QueuedConnection);
+    connect(
+        m_myWindow.get(), &MyWindow::windowClosed, this, [this] { emit closed(this); },
+        Qt::QueuedConnection);
 }
 
-void MyDocument::awakeFromNib()
-{
+void MyDocument::awakeFromNib() {
     commandRunning = false;
     procRunning = false;
     floatingTimerActive = false;
@@ -56,21 +53,24 @@ void MyDocument::awakeFromNib()
             &MyDocument::notified);
 }
 
-void MyDocument::windowControllerDidLoadNib()
-{
+void MyDocument::windowControllerDidLoadNib() {
     // Keeps the strip's layout steady while the progress bar comes and goes.
     QSizePolicy policy = ui->progressIndicator->sizePolicy();
     policy.setRetainSizeWhenHidden(true);
     ui->progressIndicator->setSizePolicy(policy);
     ui->progressIndicator->hide();
+    // Lines are drawn in black; the log keeps a light page under dark desktop themes too.
+    QPalette palette = ui->logView->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    ui->logView->setPalette(palette);
     clearCounters();
     clearLog();
     ui->statusField->setText(QString());
     autoRunMode = ui->checkAutoMode->isChecked();
 }
 
-void MyDocument::setFileName(const QString &path)
-{
+void MyDocument::setFileName(const QString &path) {
     m_myWindow->setWindowFilePath(path);
     m_myWindow->setWindowTitle(QFileInfo(path).fileName());
     const RootPaths paths = RootPaths::derive(path);
@@ -83,8 +83,7 @@ void MyDocument::setFileName(const QString &path)
     enableButtons(true);
 }
 
-void MyDocument::reloadPrefs()
-{
+void MyDocument::reloadPrefs() {
     setButtonTitles();
     errorStrings = gQuireonPrefs->errorStrArray();
     warningStrings = gQuireonPrefs->warningStrArray();
@@ -107,14 +106,12 @@ void MyDocument::reloadPrefs()
     checkTimer->start();
 }
 
-void MyDocument::notified(const QString &name)
-{
+void MyDocument::notified(const QString &name) {
     if (name == kPrefsChangedNotification)
         reloadPrefs();
 }
 
-bool MyDocument::windowShouldClose()
-{
+bool MyDocument::windowShouldClose() {
     if (isRunning()) {
         startStopSequence();
         return false;

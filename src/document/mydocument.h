@@ -23,8 +23,7 @@ class MyDocument;
 // the log scanner works with, and the run state of commands and procedures. Its
 // behaviour is spread over one source file per concern: mydocument.cpp (life, paths,
 // settings), commandexecution.cpp, logscanner.cpp, runsequencer.cpp and buttons.cpp.
-class MyDocument : public QObject, public TaskWrapperController
-{
+class MyDocument : public QObject, public TaskWrapperController {
     Q_OBJECT
 public:
     // Lines the system writes into the log itself begin with this; they are never counted.

@@ -5,8 +5,7 @@
 #include "process/taskwrapper.h"
 #include "settings/localizedtext.h"
 
-void MyDocument::prepareToRun(bool clear)
-{
+void MyDocument::prepareToRun(bool clear) {
     if (clear) {
         clearLog();
         clearCounters();
@@ -17,15 +16,13 @@ void MyDocument::prepareToRun(bool clear)
     userBreak = false;
 }
 
-void MyDocument::resumeFromRun()
-{
+void MyDocument::resumeFromRun() {
     ui->buttonStartStop->setText(Text::localized("Run"));
     ui->progressIndicator->hide();
     enableButtons(true);
 }
 
-void MyDocument::startStopSequence()
-{
+void MyDocument::startStopSequence() {
     // Starting the auto procedure from an idle document comes with the sequencer.
     if (isRunning())
         stopRun();
@@ -33,8 +30,7 @@ void MyDocument::startStopSequence()
 
 // The user's break: the runner ends the child, hands on the rest of its output and
 // reports the finish, which shows the error status and the idle look.
-void MyDocument::stopRun()
-{
+void MyDocument::stopRun() {
     procRunning = false;
     userBreak = true;
     if (commandTask)
@@ -42,8 +38,7 @@ void MyDocument::stopRun()
     releaseCommandTask();
 }
 
-void MyDocument::runModeChanged()
-{
+void MyDocument::runModeChanged() {
     autoRunMode = ui->checkAutoMode->isChecked();
 }
 

@@ -13,7 +13,8 @@
 extern char **environ;
 
 namespace {
-void closeFd(int &fd) {
+void closeFd(int &fd)
+{
     if (fd >= 0)
         ::close(fd);
     fd = -1;
@@ -21,12 +22,14 @@ void closeFd(int &fd) {
 
 // A child that has gone away must not kill the application through SIGPIPE when input
 // is written to it; the child gets the default action back (see SpawnSetup).
-void ignoreSigpipeOnce() {
+void ignoreSigpipeOnce()
+{
     static const bool done = [] { return ::signal(SIGPIPE, SIG_IGN) != SIG_ERR; }();
     Q_UNUSED(done);
 }
 
-int setNonBlocking(int fd) {
+int setNonBlocking(int fd)
+{
     const int flags = ::fcntl(fd, F_GETFL);
     return flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0 ? errno : 0;
 }
@@ -34,11 +37,13 @@ int setNonBlocking(int fd) {
 struct Pipe {
     int ends[2] = {-1, -1};
     int open() { return ::pipe2(ends, O_CLOEXEC) == 0 ? 0 : errno; }
-    ~Pipe() {
+    ~Pipe()
+    {
         closeFd(ends[0]);
         closeFd(ends[1]);
     }
-    int take(int index) {
+    int take(int index)
+    {
         const int fd = ends[index];
         ends[index] = -1;
         return fd;
@@ -49,16 +54,19 @@ struct Pipe {
 class SpawnSetup
 {
 public:
-    SpawnSetup() {
+    SpawnSetup()
+    {
         posix_spawnattr_init(&attr);
         posix_spawn_file_actions_init(&actions);
     }
-    ~SpawnSetup() {
+    ~SpawnSetup()
+    {
         posix_spawn_file_actions_destroy(&actions);
         posix_spawnattr_destroy(&attr);
     }
 
-    int prepare(int stdinFd, int outputFd, const QByteArray &workingDir) {
+    int prepare(int stdinFd, int outputFd, const QByteArray &workingDir)
+    {
         sigset_t none, defaults;
         sigemptyset(&none);
         sigemptyset(&defaults);
@@ -85,12 +93,14 @@ public:
 };
 } // namespace
 
-ChildProcess::~ChildProcess() {
+ChildProcess::~ChildProcess()
+{
     closeInput();
     closeOutput();
 }
 
-int ChildProcess::spawn(const QStringList &arguments, const QString &workingDir) {
+int ChildProcess::spawn(const QStringList &arguments, const QString &workingDir)
+{
     ignoreSigpipeOnce();
     std::vector<QByteArray> encoded;
     for (const QString &argument : arguments)
@@ -123,7 +133,8 @@ int ChildProcess::spawn(const QStringList &arguments, const QString &workingDir)
     return 0;
 }
 
-ChildProcess::ReadStatus ChildProcess::readOutput(QByteArray &buffer) {
+ChildProcess::ReadStatus ChildProcess::readOutput(QByteArray &buffer)
+{
     if (m_outputFd < 0)
         return ReadStatus::End;
     char block[65536];
@@ -140,7 +151,8 @@ ChildProcess::ReadStatus ChildProcess::readOutput(QByteArray &buffer) {
     return ReadStatus::End;
 }
 
-bool ChildProcess::waitForOutput(int timeoutMs) const {
+bool ChildProcess::waitForOutput(int timeoutMs) const
+{
     pollfd p{m_outputFd, POLLIN, 0};
     int n;
     do
@@ -149,7 +161,8 @@ bool ChildProcess::waitForOutput(int timeoutMs) const {
     return n != 0;
 }
 
-qsizetype ChildProcess::writeInput(const char *data, qsizetype size) {
+qsizetype ChildProcess::writeInput(const char *data, qsizetype size)
+{
     if (m_inputFd < 0)
         return -1;
     ssize_t n;
@@ -161,20 +174,24 @@ qsizetype ChildProcess::writeInput(const char *data, qsizetype size) {
     return errno == EAGAIN || errno == EWOULDBLOCK ? 0 : -1;
 }
 
-void ChildProcess::closeOutput() {
+void ChildProcess::closeOutput()
+{
     closeFd(m_outputFd);
 }
 
-void ChildProcess::closeInput() {
+void ChildProcess::closeInput()
+{
     closeFd(m_inputFd);
 }
 
-void ChildProcess::signalGroup(int signal) const {
+void ChildProcess::signalGroup(int signal) const
+{
     if (m_pid > 0)
         ::kill(-m_pid, signal);
 }
 
-bool ChildProcess::peekExit(pid_t pid, int *status) {
+bool ChildProcess::peekExit(pid_t pid, int *status)
+{
     if (pid <= 0)
         return true;
     siginfo_t info{};
@@ -187,13 +204,15 @@ bool ChildProcess::peekExit(pid_t pid, int *status) {
     return true;
 }
 
-int ChildProcess::statusFromWait(int waitStatus) {
+int ChildProcess::statusFromWait(int waitStatus)
+{
     if (WIFEXITED(waitStatus))
         return WEXITSTATUS(waitStatus);
     return WIFSIGNALED(waitStatus) ? WTERMSIG(waitStatus) : -1;
 }
 
-bool ChildProcess::reap(int *waitStatus) {
+bool ChildProcess::reap(int *waitStatus)
+{
     if (m_pid <= 0)
         return false;
     pid_t r;
@@ -206,7 +225,8 @@ bool ChildProcess::reap(int *waitStatus) {
     return r > 0;
 }
 
-pid_t ChildProcess::release() {
+pid_t ChildProcess::release()
+{
     const pid_t pid = m_pid;
     m_pid = -1;
     return pid;

@@ -8,17 +8,20 @@ namespace {
 constexpr int kPollIntervalMs = 50;
 }
 
-ProcessReaper &ProcessReaper::instance() {
+ProcessReaper &ProcessReaper::instance()
+{
     static ProcessReaper reaper;
     return reaper;
 }
 
-ProcessReaper::ProcessReaper() {
+ProcessReaper::ProcessReaper()
+{
     m_timer.setInterval(kPollIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &ProcessReaper::poll);
 }
 
-void ProcessReaper::adopt(pid_t pid, int graceMs) {
+void ProcessReaper::adopt(pid_t pid, int graceMs)
+{
     if (pid <= 0)
         return;
     m_children.append({pid, QDeadlineTimer(graceMs), false});
@@ -26,7 +29,8 @@ void ProcessReaper::adopt(pid_t pid, int graceMs) {
         m_timer.start();
 }
 
-void ProcessReaper::poll() {
+void ProcessReaper::poll()
+{
     for (qsizetype i = m_children.size() - 1; i >= 0; --i) {
         Child &child = m_children[i];
         int status = 0;

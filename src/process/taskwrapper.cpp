@@ -10,7 +10,8 @@
 
 namespace {
 // Characters that ASCII cannot hold become '?', one per character (not per UTF-16 unit).
-QByteArray toAscii(const QString &text) {
+QByteArray toAscii(const QString &text)
+{
     QByteArray out;
     for (char32_t c : text.toUcs4())
         out.append(c < 0x80 ? char(c) : '?');
@@ -40,9 +41,12 @@ TaskWrapper::TaskWrapper(TaskWrapperController *controller, const QStringList &a
                          QObject *parent)
     : QObject(parent), m_controller(controller), m_arguments(arguments), m_workingDir(workingDir),
       m_inputData(toAscii(inputString)), m_outputEncoding(encoding),
-      d(std::make_unique<Private>(encoding)) {}
+      d(std::make_unique<Private>(encoding))
+{
+}
 
-TaskWrapper::~TaskWrapper() {
+TaskWrapper::~TaskWrapper()
+{
     stopProcess();
     // Only when the runner is deleted from a report in the middle of its own stop.
     if (d->child.pid() > 0) {
@@ -51,7 +55,8 @@ TaskWrapper::~TaskWrapper() {
     }
 }
 
-bool TaskWrapper::startProcess() {
+bool TaskWrapper::startProcess()
+{
     if (d->state != Private::State::Created)
         return false;
     d->state = Private::State::Starting;
@@ -75,7 +80,8 @@ bool TaskWrapper::startProcess() {
     return true;
 }
 
-void TaskWrapper::stopProcess() {
+void TaskWrapper::stopProcess()
+{
     using State = Private::State;
     if (d->state == State::Stopping || d->state == State::Finished)
         return;
@@ -88,26 +94,30 @@ void TaskWrapper::stopProcess() {
     reportFinished();
 }
 
-bool TaskWrapper::isRunning() const {
+bool TaskWrapper::isRunning() const
+{
     if (d->pid <= 0 || d->exitStatus >= 0)
         return false;
     return !ChildProcess::peekExit(pid_t(d->pid), nullptr);
 }
 
-int TaskWrapper::terminationStatus() const {
+int TaskWrapper::terminationStatus() const
+{
     int status = d->exitStatus;
     if (status < 0 && d->pid > 0)
         ChildProcess::peekExit(pid_t(d->pid), &status);
     return status;
 }
 
-qint64 TaskWrapper::processIdentifier() const {
+qint64 TaskWrapper::processIdentifier() const
+{
     return d->pid;
 }
 
 // Hands on what is left of the output, ends the command's process group unless the
 // output has ended with the child, and lets the child go. False if a report deleted us.
-bool TaskWrapper::endOutput() {
+bool TaskWrapper::endOutput()
+{
     if (!d->outputEnded && !drainAvailable())
         return false;
     if (!d->outputEnded || !d->child.hasExited()) {
@@ -127,7 +137,8 @@ bool TaskWrapper::endOutput() {
 }
 
 // Reads what the pipe holds now, without waiting.
-bool TaskWrapper::drainAvailable() {
+bool TaskWrapper::drainAvailable()
+{
     while (!d->outputEnded) {
         QByteArray bytes;
         const ChildProcess::ReadStatus status = d->child.readOutput(bytes);
@@ -142,7 +153,8 @@ bool TaskWrapper::drainAvailable() {
 }
 
 // Reads until the output ends or the time runs out, so a stop can never hang.
-bool TaskWrapper::drainUntil(int timeoutMs) {
+bool TaskWrapper::drainUntil(int timeoutMs)
+{
     const QDeadlineTimer deadline(timeoutMs);
     while (!d->outputEnded && d->child.waitForOutput(int(deadline.remainingTime())))
         if (!drainAvailable())
@@ -150,7 +162,8 @@ bool TaskWrapper::drainUntil(int timeoutMs) {
     return true;
 }
 
-void TaskWrapper::releaseChild() {
+void TaskWrapper::releaseChild()
+{
     d->child.closeOutput();
     d->child.closeInput();
     int waitStatus = 0;
@@ -169,14 +182,16 @@ void TaskWrapper::releaseChild() {
     reaper.adopt(pid_t(pid), d->killed ? 0 : kTerminateGraceMs);
 }
 
-void TaskWrapper::reportFinished() {
+void TaskWrapper::reportFinished()
+{
     d->state = Private::State::Finished;
     TaskWrapperController *controller = std::exchange(m_controller, nullptr);
     if (controller)
         controller->processFinished(QStringList(m_arguments));
 }
 
-void TaskWrapper::readOutput() {
+void TaskWrapper::readOutput()
+{
     QByteArray bytes;
     switch (d->child.readOutput(bytes)) {
     case ChildProcess::ReadStatus::Data:
@@ -192,7 +207,8 @@ void TaskWrapper::readOutput() {
 }
 
 // Sends a decoded chunk; false if the controller deleted the runner meanwhile.
-bool TaskWrapper::reportOutput(const QByteArray &bytes) {
+bool TaskWrapper::reportOutput(const QByteArray &bytes)
+{
     const QString text = d->decoder.decode(bytes);
     if (text.isEmpty() || !m_controller)
         return true;
@@ -203,7 +219,8 @@ bool TaskWrapper::reportOutput(const QByteArray &bytes) {
 
 // Writes what the pipe takes now and the rest whenever it can take more; the child's
 // standard input stays open afterwards. Input the child no longer reads is dropped.
-void TaskWrapper::writeInput() {
+void TaskWrapper::writeInput()
+{
     const qsizetype size = m_inputData.size();
     while (d->written < size) {
         const qsizetype n =

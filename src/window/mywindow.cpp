@@ -6,8 +6,7 @@
 
 MyWindow::MyWindow(QWidget *parent) : QMainWindow(parent) {}
 
-void MyWindow::closeEvent(QCloseEvent *event)
-{
+void MyWindow::closeEvent(QCloseEvent *event) {
     if (m_myDocument && !m_myDocument->windowShouldClose()) {
         event->ignore();
         return;

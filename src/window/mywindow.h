@@ -5,8 +5,7 @@
 class MyDocument;
 
 // The document window. Its floating states are added by the floating window code.
-class MyWindow : public QMainWindow
-{
+class MyWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit MyWindow(QWidget *parent = nullptr);

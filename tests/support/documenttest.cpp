@@ -13,16 +13,14 @@
 
 namespace DocumentTest {
 
-std::unique_ptr<QuireonPrefs> freshPrefs()
-{
+std::unique_ptr<QuireonPrefs> freshPrefs() {
     TestSupport::freshSettings();
     auto prefs = std::make_unique<QuireonPrefs>();
     prefs->awakeFromNib();
     return prefs;
 }
 
-QString writeFile(const QString &path, const QByteArray &contents)
-{
+QString writeFile(const QString &path, const QByteArray &contents) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         qFatal("cannot write %s", qPrintable(path));
@@ -30,8 +28,7 @@ QString writeFile(const QString &path, const QByteArray &contents)
     return path;
 }
 
-void setCommand(int index, const QString &line, const QString &pageString)
-{
+void setCommand(int index, const QString &line, const QString &pageString) {
     QStringList commands = gQuireonPrefs->cmdCmdArray();
     commands[index] = line;
     gQuireonPrefs->setCmdCmdArray(commands);
@@ -42,33 +39,28 @@ void setCommand(int index, const QString &line, const QString &pageString)
     gQuireonPrefs->setPageStrArray(pages);
 }
 
-bool runCommand(MyDocument &document, int index, int timeoutMs)
-{
+bool runCommand(MyDocument &document, int index, int timeoutMs) {
     document.execCommandOfIndex(index);
     return QTest::qWaitFor([&] { return !document.isRunning(); }, timeoutMs);
 }
 
-QPlainTextEdit *logView(MyDocument &document)
-{
+QPlainTextEdit *logView(MyDocument &document) {
     return document.myWindow()->findChild<QPlainTextEdit *>(QStringLiteral("logView"));
 }
 
-QStringList logLines(MyDocument &document)
-{
+QStringList logLines(MyDocument &document) {
     QStringList lines = logView(document)->toPlainText().split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
 }
 
-QTextCharFormat lineFormat(MyDocument &document, int line)
-{
+QTextCharFormat lineFormat(MyDocument &document, int line) {
     const QTextBlock block = logView(document)->document()->findBlockByNumber(line);
     return block.begin().fragment().charFormat();
 }
 
-QString fieldText(MyDocument &document, const char *name)
-{
+QString fieldText(MyDocument &document, const char *name) {
     return document.myWindow()->findChild<QLabel *>(QString::fromLatin1(name))->text();
 }
 } // namespace DocumentTest

@@ -2,8 +2,7 @@
 
 namespace LineSplitter {
 
-QString takeCompleteLines(QString &fraction)
-{
+QString takeCompleteLines(QString &fraction) {
     const qsizetype lastNewline = fraction.lastIndexOf(QLatin1Char('\n'));
     if (lastNewline < 0)
         return {};

@@ -5,8 +5,7 @@
 
 namespace PageReport {
 
-std::optional<PageShape> shapeOf(const QString &pageString)
-{
+std::optional<PageShape> shapeOf(const QString &pageString) {
     const qsizetype at = pageString.indexOf(QLatin1String("%n"));
     if (at < 0)
         return std::nullopt;
@@ -23,24 +22,21 @@ namespace {
 // Where needle last begins inside line. The start position is given explicitly: Qt 6.4's
 // lastIndexOf without one also tries one character past the end of a view, which in a
 // chunk of output is the first character of the next line.
-qsizetype lastIndexIn(QStringView line, QStringView needle)
-{
+qsizetype lastIndexIn(QStringView line, QStringView needle) {
     if (needle.size() > line.size())
         return -1;
     return line.lastIndexOf(needle, line.size() - needle.size());
 }
 
 // Start of the run of digits that ends just before end.
-qsizetype digitRunStart(QStringView line, qsizetype end)
-{
+qsizetype digitRunStart(QStringView line, qsizetype end) {
     qsizetype start = end;
     while (start > 0 && line[start - 1].isDigit())
         --start;
     return start;
 }
 
-int prefixAndSuffix(QStringView line, const PageShape &shape)
-{
+int prefixAndSuffix(QStringView line, const PageShape &shape) {
     const qsizetype at = lastIndexIn(line, shape.pagePrefix);
     if (at < 0)
         return -1;
@@ -49,8 +45,7 @@ int prefixAndSuffix(QStringView line, const PageShape &shape)
     return intValue(to < 0 ? line.mid(from) : line.mid(from, to - from));
 }
 
-int prefixOnly(QStringView line, const PageShape &shape)
-{
+int prefixOnly(QStringView line, const PageShape &shape) {
     const qsizetype at = lastIndexIn(line, shape.pagePrefix);
     if (at < 0)
         return -1;
@@ -61,8 +56,7 @@ int prefixOnly(QStringView line, const PageShape &shape)
     return intValue(line.mid(from, to - from));
 }
 
-int suffixOnly(QStringView line, const PageShape &shape)
-{
+int suffixOnly(QStringView line, const PageShape &shape) {
     const qsizetype at = lastIndexIn(line, shape.pageSuffix);
     if (at < 0)
         return -1;
@@ -70,8 +64,7 @@ int suffixOnly(QStringView line, const PageShape &shape)
     return intValue(line.mid(from, at - from));
 }
 
-int lastNumber(QStringView line)
-{
+int lastNumber(QStringView line) {
     qsizetype end = line.size();
     while (end > 0 && !line[end - 1].isDigit())
         --end;
@@ -82,19 +75,22 @@ int lastNumber(QStringView line)
 }
 } // namespace
 
-int checkPage(QStringView line, const PageShape &shape)
-{
+int checkPage(QStringView line, const PageShape &shape) {
     switch (shape.suffixPrefix) {
-    case 0: return prefixAndSuffix(line, shape);
-    case 1: return prefixOnly(line, shape);
-    case 2: return suffixOnly(line, shape);
-    case 3: return lastNumber(line);
-    default: return -1;
+    case 0:
+        return prefixAndSuffix(line, shape);
+    case 1:
+        return prefixOnly(line, shape);
+    case 2:
+        return suffixOnly(line, shape);
+    case 3:
+        return lastNumber(line);
+    default:
+        return -1;
     }
 }
 
-int intValue(QStringView text)
-{
+int intValue(QStringView text) {
     qsizetype i = 0;
     while (i < text.size() && text[i].isSpace())
         ++i;

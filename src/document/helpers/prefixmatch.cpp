@@ -1,7 +1,6 @@
 #include "prefixmatch.h"
 
-bool checkError(QStringView line, const QStringList &strings)
-{
+bool checkError(QStringView line, const QStringList &strings) {
     for (const QString &entry : strings)
         if (!entry.isEmpty() && line.startsWith(entry, Qt::CaseSensitive))
             return true;
