@@ -66,7 +66,8 @@ private slots:
         QVERIFY(contents(dir.filePath("main.bbl")).contains("\\bibitem{knuth84}"));
         // The first run warned about the citation; the last one no longer does.
         const qsizetype lastRun = lines.lastIndexOf(prompts[3]);
-        QVERIFY(lines.mid(0, lastRun).join('\n').contains("Citation `knuth84' on page 1 undefined"));
+        QVERIFY(
+            lines.mid(0, lastRun).join('\n').contains("Citation `knuth84' on page 1 undefined"));
         QVERIFY(!lines.mid(lastRun).join('\n').contains("undefined"));
         QVERIFY(!contents(dir.filePath("main.log")).contains("undefined"));
 

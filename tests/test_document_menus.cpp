@@ -72,7 +72,7 @@ private slots:
         setCommand(0, TestSupport::fixture("print_then_sleep.sh"));
         openDocument();
         // tex files for commands 1 and 4; pdf for open 1.
-        const QStringList idle{"actionExec1",     "actionExec4",    "actionOpenFile1",
+        const QStringList idle{"actionExec1",       "actionExec4",    "actionOpenFile1",
                                "actionRunSequence", "actionClearLog", "actionClearFiles",
                                "actionSymLink"};
         QCOMPARE(enabledItems(), idle);

@@ -68,8 +68,9 @@ private slots:
         button("buttonFile1")->click();
         QCOMPARE(Alerts::shown().size(), 1);
         QCOMPARE(Alerts::shown()[0].message, Text::format("OpenButtonErrorMessage", {"paper.pdf"}));
-        QCOMPARE(logLines(*document), (QStringList{"Quireon> open paper.pdf",
-                                                   Text::localized("OpenButtonErrorLog").chopped(1)}));
+        QCOMPARE(logLines(*document),
+                 (QStringList{"Quireon> open paper.pdf",
+                              Text::localized("OpenButtonErrorLog").chopped(1)}));
         QCOMPARE(fieldText(*document, "textNumErrors"), QStringLiteral("1"));
     }
 

@@ -72,9 +72,9 @@ private slots:
         openDocument();
         runProcedure();
         QCOMPARE(logLines(*document),
-                 (QStringList{"Quireon> /bin/echo first main", "first main", "Quireon> open main.pdf",
-                              "Quireon> open main.log", "Quireon> /bin/echo second main",
-                              "second main"}));
+                 (QStringList{"Quireon> /bin/echo first main", "first main",
+                              "Quireon> open main.pdf", "Quireon> open main.log",
+                              "Quireon> /bin/echo second main", "second main"}));
         QCOMPARE(*opened, (QStringList{dir->filePath("main.pdf"), dir->filePath("main.log")}));
         QCOMPARE(status(), Text::format("DoneStatus", {"/bin/echo second main"}));
         QVERIFY(control<QPushButton>(*document, "buttonClearFiles")->isEnabled());
@@ -120,10 +120,10 @@ private slots:
         QCOMPARE(Alerts::shown().size(), 1);
         QCOMPARE(Alerts::shown()[0].header, Text::localized("OpenButtonErrorHeader"));
         QCOMPARE(Alerts::shown()[0].message, Text::format("OpenButtonErrorMessage", {"main.pdf"}));
-        QCOMPARE(logLines(*document).mid(0, 3),
-                 (QStringList{"Quireon> open main.pdf",
-                              Text::localized("OpenButtonErrorLog").chopped(1),
-                              "Quireon> /bin/echo second main"}));
+        QCOMPARE(
+            logLines(*document).mid(0, 3),
+            (QStringList{"Quireon> open main.pdf", Text::localized("OpenButtonErrorLog").chopped(1),
+                         "Quireon> /bin/echo second main"}));
         // The failure line is an error line, so the command after it ends the procedure
         // with the error status.
         QCOMPARE(status(), Text::format("ErrorStatus", {"/bin/echo second main"}));
@@ -146,8 +146,8 @@ private slots:
         openDocument();
         runProcedure();
         QCOMPARE(opened->size(), 7);
-        QCOMPARE(logLines(*document).mid(7), (QStringList{"Quireon> /bin/echo first main",
-                                                          "first main"}));
+        QCOMPARE(logLines(*document).mid(7),
+                 (QStringList{"Quireon> /bin/echo first main", "first main"}));
         QCOMPARE(status(), Text::format("DoneStatus", {"/bin/echo first main"}));
     }
 
@@ -187,7 +187,8 @@ private slots:
         clock.start();
         document->startStopSequence();
         QVERIFY(!document->isRunning());
-        QVERIFY(clock.elapsed() < TaskWrapper::kTerminateGraceMs + TaskWrapper::kKillGraceMs + 1000);
+        QVERIFY(clock.elapsed() <
+                TaskWrapper::kTerminateGraceMs + TaskWrapper::kKillGraceMs + 1000);
     }
 
     void closeRequestStopsTheRun() {

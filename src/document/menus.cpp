@@ -44,9 +44,9 @@ void MyDocument::installMenus(QMenuBar *bar) {
     const Action opens[] = {&MyDocument::openFile1, &MyDocument::openFile2, &MyDocument::openFile3,
                             &MyDocument::openFile4, &MyDocument::openFile5};
     for (int i = 0; i < 5; ++i)
-        addProcessItem(qPrintable(QStringLiteral("actionExec%1").arg(i + 1)),
-                       gQuireonPrefs->cmdNameAtIndex(i), QKeySequence(QKeyCombination(Qt::CTRL, Qt::Key(Qt::Key_1 + i))),
-                       commands[i]);
+        addProcessItem(
+            qPrintable(QStringLiteral("actionExec%1").arg(i + 1)), gQuireonPrefs->cmdNameAtIndex(i),
+            QKeySequence(QKeyCombination(Qt::CTRL, Qt::Key(Qt::Key_1 + i))), commands[i]);
     menu->addSeparator();
     for (int i = 0; i < 5; ++i)
         addProcessItem(qPrintable(QStringLiteral("actionOpenFile%1").arg(i + 1)),

@@ -32,8 +32,7 @@ class MyDocument;
 // behaviour is spread over one source file per concern: mydocument.cpp (life, paths,
 // settings), commandexecution.cpp, logscanner.cpp, runsequencer.cpp, autocheck.cpp,
 // outputfiles.cpp, buttons.cpp and menus.cpp.
-class MyDocument : public QObject, public TaskWrapperController, public FloatingDocument
-{
+class MyDocument : public QObject, public TaskWrapperController, public FloatingDocument {
     Q_OBJECT
 public:
     // Lines the system writes into the log itself begin with this; they are never counted.
@@ -191,8 +190,8 @@ private:
     bool autoRunMode = true;
     bool userBreak = false;
     bool observing = false;
-    int missingRootChecks = 0;  // re-checks of a missing root file still to come
-    bool rootAlertUp = false;   // the missing-root alert is showing
+    int missingRootChecks = 0; // re-checks of a missing root file still to come
+    bool rootAlertUp = false;  // the missing-root alert is showing
     QPointer<QMenu> m_processMenu;
     SymLinkController *symLinkController = nullptr; // a child of the document, made on demand
 };

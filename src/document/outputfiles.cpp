@@ -51,8 +51,8 @@ void MyDocument::clearFiles() {
 void MyDocument::clearFilesSheetDidEnd(int returnCode) {
     if (returnCode == Alerts::DefaultReturn)
         return;
-    const QStringList paths = OutputFiles::clearablePaths(m_rootFilePath, m_basePath,
-                                                          gQuireonPrefs->outputExtArray());
+    const QStringList paths =
+        OutputFiles::clearablePaths(m_rootFilePath, m_basePath, gQuireonPrefs->outputExtArray());
     for (const QString &path : paths) {
         const QFileInfo file(path);
         if (file.isSymLink() || file.isFile())

@@ -4,8 +4,7 @@
 
 #include <sys/stat.h>
 
-std::optional<FileStamp> FileStamp::of(const QString &path)
-{
+std::optional<FileStamp> FileStamp::of(const QString &path) {
     struct stat info {};
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
         return std::nullopt;

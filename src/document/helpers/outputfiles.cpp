@@ -4,8 +4,7 @@
 
 namespace OutputFiles {
 
-QStringList extensionsInUse(const QStringList &extensions)
-{
+QStringList extensionsInUse(const QStringList &extensions) {
     QStringList inUse;
     for (const QString &ext : extensions)
         if (!ext.isEmpty())
@@ -14,8 +13,7 @@ QStringList extensionsInUse(const QStringList &extensions)
 }
 
 QStringList clearablePaths(const QString &rootFilePath, const QString &basePath,
-                           const QStringList &extensions)
-{
+                           const QStringList &extensions) {
     QStringList paths;
     for (const QString &ext : extensionsInUse(extensions)) {
         if (ext.contains(QLatin1Char('/')))
