@@ -116,6 +116,20 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(runs(), 1, kWithinOneCheckMs);
     }
 
+    void noProcedureStartsWhileTheClearSheetIsUp() {
+        QVERIFY(saveInPlace(root, "second"));
+        document->clearFiles(); // no answer queued: the sheet stays up
+        checkNow();
+        QVERIFY(!document->isRunning());
+        QWidget *sheet = QApplication::activeModalWidget();
+        QVERIFY(sheet);
+        QTest::keyClick(sheet, Qt::Key_Escape); // Escape means Cancel here
+        QVERIFY(QFile::exists(root));
+        QTRY_VERIFY(!sheet->isVisible());
+        checkNow();
+        QVERIFY(document->isRunning());
+    }
+
     void rootFileGoneForAMomentIsWaitedFor() {
         Alerts::setNextAnswer(Alerts::DefaultReturn); // an alert would fail the test, not hang it
         QVERIFY(QFile::remove(root));

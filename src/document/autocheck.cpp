@@ -5,12 +5,15 @@
 
 #include "platform/alerts.h"
 #include "settings/localizedtext.h"
+#include "window/mywindow.h"
 
+#include <QDialog>
 #include <QTimer>
 
 void MyDocument::timerProc() {
-    // A re-check of a missing root file is pending, or the missing-root alert is up.
-    if (missingRootChecks > 0 || rootAlertUp)
+    // A re-check of a missing root file is pending or the missing-root alert is up; or a
+    // sheet on the window waits for the user, who may be about to clear the outputs.
+    if (missingRootChecks > 0 || rootAlertUp || sheetIsUp())
         return;
     checkRootFile();
 }
@@ -46,4 +49,11 @@ std::optional<FileStamp> MyDocument::getLastModified() {
     ui->checkAutoMode->setChecked(false);
     autoRunMode = false;
     return lastModified;
+}
+
+bool MyDocument::sheetIsUp() const {
+    const QList<QDialog *> dialogs = m_myWindow->findChildren<QDialog *>();
+    return std::any_of(dialogs.begin(), dialogs.end(), [](const QDialog *dialog) {
+        return dialog->isVisible() && dialog->windowModality() != Qt::NonModal;
+    });
 }

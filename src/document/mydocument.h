@@ -142,6 +142,7 @@ private:
     void preparePageCheck(int index);
     void stopRun();
     void checkRootFile();
+    bool sheetIsUp() const;
     void validateMenus();
     void addProcessItem(const char *name, const QString &title, const QKeySequence &shortcut,
                         void (MyDocument::*action)());

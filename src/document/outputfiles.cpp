@@ -40,16 +40,18 @@ void MyDocument::clearFiles() {
         return;
     const QString list =
         OutputFiles::extensionsInUse(gQuireonPrefs->outputExtArray()).join(QStringLiteral(", "));
-    Alerts::beginSheet(m_myWindow.get(), Text::localized("ClearFileHeader"),
-                       Text::format("ClearFileMessage", {list}), Text::localized("Cancel"),
-                       Text::localized("Clear"),
-                       [this](int returnCode) { clearFilesSheetDidEnd(returnCode); });
+    Alerts::beginSheet(
+        m_myWindow.get(), Text::localized("ClearFileHeader"),
+        Text::format("ClearFileMessage", {list}), Text::localized("Cancel"),
+        Text::localized("Clear"), [this](int returnCode) { clearFilesSheetDidEnd(returnCode); },
+        false, true);
 }
 
 // Only regular files and symbolic links go: a folder that happens to carry an output
 // file's name is the user's, not a tool's, and is left with its contents.
 void MyDocument::clearFilesSheetDidEnd(int returnCode) {
-    if (returnCode == Alerts::DefaultReturn)
+    // Files a running tool is writing are not pulled away from under it.
+    if (returnCode == Alerts::DefaultReturn || isRunning())
         return;
     const QStringList paths =
         OutputFiles::clearablePaths(m_rootFilePath, m_basePath, gQuireonPrefs->outputExtArray());
