@@ -12,14 +12,16 @@ QQueue<int> gAnswers;
 QList<Shown> gShown;
 
 // Takes a queued test answer, if there is one.
-std::optional<int> takeAnswer() {
+std::optional<int> takeAnswer()
+{
     if (gAnswers.isEmpty())
         return std::nullopt;
     return gAnswers.dequeue();
 }
 } // namespace
 
-void runAlert(const QString &header, const QString &message) {
+void runAlert(const QString &header, const QString &message)
+{
     const QString ok = Text::localized("OK");
     gShown.append({header, message, {ok}});
     if (takeAnswer())
@@ -33,14 +35,14 @@ void runAlert(const QString &header, const QString &message) {
 void beginSheet(QWidget *parent, const QString &header, const QString &message,
                 const QString &defaultButton, const QString &alternateButton,
                 std::function<void(int)> endHandler, bool defaultIsAlternate,
-                bool escapeIsDefault) {
+                bool escapeIsDefault)
+{
     gShown.append({header, message, {defaultButton, alternateButton}});
     if (const std::optional<int> answer = takeAnswer()) {
         endHandler(*answer);
         return;
     }
-    auto *box =
-        new QMessageBox(QMessageBox::Question, header, header, QMessageBox::NoButton, parent);
+    auto *box = new QMessageBox(QMessageBox::Question, header, header, QMessageBox::NoButton, parent);
     box->setInformativeText(message);
     box->setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -55,19 +57,23 @@ void beginSheet(QWidget *parent, const QString &header, const QString &message,
     box->open();
 }
 
-void setNextAnswer(int returnCode) {
+void setNextAnswer(int returnCode)
+{
     gAnswers.enqueue(returnCode);
 }
 
-bool hasPendingAnswer() {
+bool hasPendingAnswer()
+{
     return !gAnswers.isEmpty();
 }
 
-const QList<Shown> &shown() {
+const QList<Shown> &shown()
+{
     return gShown;
 }
 
-void clearShown() {
+void clearShown()
+{
     gShown.clear();
     gAnswers.clear();
 }
