@@ -3,6 +3,8 @@
 #   ./test.sh             build in build/ and run the suite
 #   ./test.sh --sanitize  build in build-sanitize/ with AddressSanitizer and
 #                         UndefinedBehaviorSanitizer (leak checks on) and run the suite
+# Without --sanitize the fuzz targets are built afterwards in build-fuzz/ (clang,
+# libFuzzer) and each fuzzes for a short, bounded time.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
@@ -18,3 +20,10 @@ fi
 cmake -S . -B "$build" -G Ninja "${options[@]}"
 cmake --build "$build" -j"$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+
+if [ "$build" = build ]; then
+    cmake -S . -B build-fuzz -G Ninja -DQUIREON_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build build-fuzz -j"$(nproc)"
+    ctest --test-dir build-fuzz --output-on-failure -j"$(nproc)"
+fi

@@ -2,6 +2,7 @@
 // auto mode's switch, buttons, and closing while idle or running.
 #include "document/mydocument.h"
 #include "documenttest.h"
+#include "platform/alerts.h"
 #include "platform/core/notificationcenter.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
@@ -80,6 +81,7 @@ private slots:
     }
     void pathsFromTheRootFile() {
         QFETCH(QString, path);
+        Alerts::setNextAnswer(Alerts::DefaultReturn); // no such root file: its alert is answered
         document->setFileName(path);
         QCOMPARE(document->rootFilePath(), path);
         QTEST(document->basePath(), "basePath");

@@ -45,6 +45,7 @@ void MyDocument::enableButtons(bool enable) {
         opens[i]->setEnabled(enable && existsAFileWithExt(gQuireonPrefs->openExtAtIndex(i)));
     ui->buttonClearFiles->setEnabled(enable);
     ui->checkAutoMode->setEnabled(enable);
+    validateMenus();
 }
 
 bool MyDocument::existsAFileWithExt(const QString &ext) const {

@@ -56,6 +56,7 @@ void MyDocument::processStarted(const QStringList &arguments) {
     floatingTimer = nullptr;
     commandRunning = true;
     m_floatingTimerActive = true;
+    validateMenus();
     floatWhileInBackground();
 }
 
@@ -73,9 +74,10 @@ void MyDocument::processFinished(const QStringList &arguments) {
     } else {
         ui->statusField->setText(Text::format("DoneStatus", {commandText}));
     }
-    // A procedure in progress goes on with its next step here once the sequencer exists;
-    // until then no procedure can be running.
-    resumeFromRun();
+    if (procRunning)
+        execNextProcess();
+    else
+        resumeFromRun();
 
     delete floatingTimer;
     floatingTimer = new QTimer(this);

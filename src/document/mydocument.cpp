@@ -38,6 +38,10 @@ void MyDocument::connectActions() {
     const QList<QPushButton *> commands = commandButtons();
     for (int i = 0; i < commands.size(); ++i)
         connect(commands[i], &QPushButton::clicked, this, [this, i] { execCommandOfIndex(i); });
+    const QList<QPushButton *> opens = openButtons();
+    for (int i = 0; i < opens.size(); ++i)
+        connect(opens[i], &QPushButton::clicked, this, [this, i] { openSingleFileOfIndex(i); });
+    connect(ui->buttonClearFiles, &QPushButton::clicked, this, &MyDocument::clearFiles);
     connect(ui->buttonStartStop, &QPushButton::clicked, this, &MyDocument::startStopSequence);
     connect(ui->checkAutoMode, &QCheckBox::clicked, this, &MyDocument::runModeChanged);
     connect(
@@ -79,7 +83,7 @@ void MyDocument::setFileName(const QString &path) {
     m_basePath = paths.basePath;
     m_basename = paths.basename;
     m_workingDir = paths.workingDir;
-    // The modification date that auto mode watches is recorded here by the sequencer.
+    lastModified = getLastModified();
     reloadPrefs();
     enableButtons(true);
 }

@@ -1,17 +1,23 @@
 #pragma once
 
+#include "document/helpers/filestamp.h"
 #include "document/helpers/pagereport.h"
 #include "process/taskwrappercontroller.h"
 #include "window/floatingdocument.h"
 
 #include <QColor>
-#include <QDateTime>
+#include <QMenu>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class ClickForwarder;
+class QAction;
+class QKeySequence;
+class QMenuBar;
+class SymLinkController;
 class MyWindow;
 class QPushButton;
 class QTextCharFormat;
@@ -24,9 +30,9 @@ class MyDocument;
 // One open root file: its window, the paths derived from the root file, the settings
 // the log scanner works with, and the run state of commands and procedures. Its
 // behaviour is spread over one source file per concern: mydocument.cpp (life, paths,
-// settings), commandexecution.cpp, logscanner.cpp, runsequencer.cpp and buttons.cpp.
-class MyDocument : public QObject, public TaskWrapperController, public FloatingDocument
-{
+// settings), commandexecution.cpp, logscanner.cpp, runsequencer.cpp, autocheck.cpp,
+// outputfiles.cpp, buttons.cpp and menus.cpp.
+class MyDocument : public QObject, public TaskWrapperController, public FloatingDocument {
     Q_OBJECT
 public:
     // Lines the system writes into the log itself begin with this; they are never counted.
@@ -58,6 +64,27 @@ public:
     int checkPage(QStringView line) const;
     void clearCounters();
 
+    // The auto procedure (runsequencer.cpp) and auto mode's check (autocheck.cpp).
+    void startAutoProcedure();
+    bool execNextProcess();
+    std::optional<FileStamp> getLastModified();
+    const std::optional<FileStamp> &lastModifiedStamp() const { return lastModified; }
+    // How often, and how far apart, a root file found missing is looked for again before
+    // auto mode gives up on it: editors may remove it for a moment while they save.
+    static constexpr int kMissingRootRechecks = 4;
+    static constexpr int kMissingRootRecheckMs = 200;
+
+    // Output files (outputfiles.cpp).
+    bool openFileOfIndex(int index);
+    void openSingleFileOfIndex(int index);
+    void clearFilesSheetDidEnd(int returnCode);
+
+    // The document window's process menu (menus.cpp).
+    void installMenus(QMenuBar *bar);
+    QMenu *processMenu() const { return m_processMenu; }
+    bool validateMenuItem(const QAction *item) const;
+    static bool menuTitleIsButton(const QString &title, int *proc);
+
     // Running and idle looks of the window.
     void prepareToRun(bool clear);
     void resumeFromRun();
@@ -86,9 +113,16 @@ public slots:
     void exec3() { execCommandOfIndex(2); }
     void exec4() { execCommandOfIndex(3); }
     void exec5() { execCommandOfIndex(4); }
+    void openFile1() { openSingleFileOfIndex(0); }
+    void openFile2() { openSingleFileOfIndex(1); }
+    void openFile3() { openSingleFileOfIndex(2); }
+    void openFile4() { openSingleFileOfIndex(3); }
+    void openFile5() { openSingleFileOfIndex(4); }
     void clearLog();
+    void clearFiles();
     void startStopSequence();
     void runModeChanged();
+    void createSymLink();
 
 signals:
     // The window has closed; the owner deletes the document (deleteLater).
@@ -107,6 +141,11 @@ private:
     void floatWhileInBackground();
     void preparePageCheck(int index);
     void stopRun();
+    void checkRootFile();
+    bool sheetIsUp() const;
+    void validateMenus();
+    void addProcessItem(const char *name, const QString &title, const QKeySequence &shortcut,
+                        void (MyDocument::*action)());
     enum class LineClass { Regular, Prompt, Error, Warning, Note };
     LineClass classifyLine(QStringView line);
     QTextCharFormat formatOf(LineClass lineClass) const;
@@ -123,7 +162,7 @@ private:
     QString m_basePath;
     QString m_basename;
     QString m_workingDir;
-    QDateTime lastModified;
+    std::optional<FileStamp> lastModified;
     TaskWrapper *commandTask = nullptr; // a child of the document
     bool commandRunning = false;
     bool pageCheck = false;
@@ -152,4 +191,8 @@ private:
     bool autoRunMode = true;
     bool userBreak = false;
     bool observing = false;
+    int missingRootChecks = 0; // re-checks of a missing root file still to come
+    bool rootAlertUp = false;  // the missing-root alert is showing
+    QPointer<QMenu> m_processMenu;
+    SymLinkController *symLinkController = nullptr; // a child of the document, made on demand
 };

@@ -1,9 +1,15 @@
-// The running and idle looks of the window, stopping a run, and auto mode's switch.
+// The auto procedure: its steps one after another, the running and idle looks of the
+// window, stopping a run, and auto mode's switch.
 #include "mydocument.h"
 #include "ui_MyDocument.h"
 
 #include "process/taskwrapper.h"
 #include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
+
+namespace {
+constexpr int kProcedureSteps = 8;
+}
 
 void MyDocument::prepareToRun(bool clear) {
     if (clear) {
@@ -20,28 +26,63 @@ void MyDocument::resumeFromRun() {
     ui->buttonStartStop->setText(Text::localized("Run"));
     ui->progressIndicator->hide();
     enableButtons(true);
+    validateMenus();
 }
 
 void MyDocument::startStopSequence() {
-    // Starting the auto procedure from an idle document comes with the sequencer.
     if (isRunning())
         stopRun();
+    else
+        startAutoProcedure();
 }
 
-// The user's break: the runner ends the child, hands on the rest of its output and
-// reports the finish, which shows the error status and the idle look.
+// The user's break: the runner ends the child's process group, hands on the rest of its
+// output and reports the finish, which shows the error status and the idle look.
 void MyDocument::stopRun() {
     procRunning = false;
     userBreak = true;
-    if (commandTask)
+    if (commandTask) {
         commandTask->stopProcess();
-    releaseCommandTask();
+        releaseCommandTask();
+    } else {
+        // Between two steps there is no finish report to bring the idle look back.
+        resumeFromRun();
+    }
+    validateMenus();
+}
+
+void MyDocument::startAutoProcedure() {
+    prepareToRun(true);
+    procedureIndex = 0;
+    procRunning = true;
+    validateMenus();
+    execNextProcess();
+}
+
+// Runs open steps at once and stops at the first command step it starts; that command's
+// finish report calls this again for the steps after it.
+bool MyDocument::execNextProcess() {
+    bool commandStep = false;
+    while (procRunning && procedureIndex < kProcedureSteps && !commandStep) {
+        const int code = gQuireonPrefs->procedureAtIndex(procedureIndex++);
+        if (code == 0)
+            break;
+        if (code > 0) {
+            commandStep = true;
+            procRunning = execCommandOfIndex(code - 1);
+        } else {
+            // A failed open is reported by the open itself and does not end the procedure.
+            openFileOfIndex(-code - 1);
+        }
+    }
+    // An empty step, the end of the list or a stop during an open step ends it too.
+    if (!commandStep)
+        procRunning = false;
+    if (!procRunning)
+        resumeFromRun();
+    return procRunning;
 }
 
 void MyDocument::runModeChanged() {
     autoRunMode = ui->checkAutoMode->isChecked();
 }
-
-// Auto mode check: compares the root file's date and starts the auto procedure; it comes
-// with the sequencer. The timer already runs so that settings changes restart its period.
-void MyDocument::timerProc() {}

@@ -34,7 +34,8 @@ void runAlert(const QString &header, const QString &message)
 
 void beginSheet(QWidget *parent, const QString &header, const QString &message,
                 const QString &defaultButton, const QString &alternateButton,
-                std::function<void(int)> endHandler, bool defaultIsAlternate)
+                std::function<void(int)> endHandler, bool defaultIsAlternate,
+                bool escapeIsDefault)
 {
     gShown.append({header, message, {defaultButton, alternateButton}});
     if (const std::optional<int> answer = takeAnswer()) {
@@ -48,7 +49,7 @@ void beginSheet(QWidget *parent, const QString &header, const QString &message,
     QPushButton *yes = box->addButton(defaultButton, QMessageBox::AcceptRole);
     QPushButton *no = box->addButton(alternateButton, QMessageBox::RejectRole);
     box->setDefaultButton(defaultIsAlternate ? no : yes);
-    box->setEscapeButton(no);
+    box->setEscapeButton(escapeIsDefault ? yes : no);
     QObject::connect(box, &QMessageBox::buttonClicked, box, [box, yes, endHandler](auto *button) {
         endHandler(button == static_cast<QAbstractButton *>(yes) ? DefaultReturn : AlternateReturn);
         box->close();

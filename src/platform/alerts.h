@@ -23,10 +23,12 @@ constexpr int AlternateReturn = 0;
 void runAlert(const QString &header, const QString &message);
 // A window-modal sheet on parent with a default and an alternate button; the end
 // handler gets the return code once the user answers. The defaultIsAlternate flag makes
-// the alternate button the one Return presses.
+// the alternate button the one Return presses; Escape presses the alternate button unless
+// escapeIsDefault (for sheets whose alternate button is the one that destroys).
 void beginSheet(QWidget *parent, const QString &header, const QString &message,
                 const QString &defaultButton, const QString &alternateButton,
-                std::function<void(int)> endHandler, bool defaultIsAlternate = false);
+                std::function<void(int)> endHandler, bool defaultIsAlternate = false,
+                bool escapeIsDefault = false);
 
 // Test hooks.
 void setNextAnswer(int returnCode);

@@ -97,9 +97,76 @@ static QStringDecoder decoderFor(quint32 mib)
     return QStringDecoder(QStringConverter::Utf8);
 }
 
-LogDecoder::LogDecoder(quint32 mib) : m_decoder(decoderFor(mib)) {}
+// The length of the UTF-8 character that begins with lead; 1 for a byte that begins none.
+static qsizetype utf8Length(uchar lead)
+{
+    if (lead >= 0xF0 && lead <= 0xF4)
+        return 4;
+    if (lead >= 0xE0 && lead <= 0xEF)
+        return 3;
+    return lead >= 0xC2 && lead <= 0xDF ? 2 : 1;
+}
+
+// How many bytes at the end of bytes are the start of a UTF-8 character whose remaining
+// bytes are still to come: a lead byte and fewer continuation bytes than it announces.
+static qsizetype unfinishedUtf8Tail(QByteArrayView bytes)
+{
+    const auto isContinuation = [](uchar b) { return (b & 0xC0) == 0x80; };
+    qsizetype lead = bytes.size() - 1;
+    while (lead >= 0 && lead > bytes.size() - 4 && isContinuation(uchar(bytes[lead])))
+        --lead;
+    if (lead < 0)
+        return 0;
+    const qsizetype present = bytes.size() - lead;
+    return present < utf8Length(uchar(bytes[lead])) ? present : 0;
+}
+
+// The length of the front of bytes that can be decoded now. An unfinished character at the
+// end may itself cut short the one before it, which the decoder would otherwise keep as
+// its state; so all of them wait for the bytes that decide them.
+static qsizetype decodableLength(const QByteArray &bytes)
+{
+    qsizetype end = bytes.size();
+    while (const qsizetype tail = unfinishedUtf8Tail(QByteArrayView(bytes).first(end)))
+        end -= tail;
+    return end;
+}
+
+// The length of the front of bytes up to and including its last byte that no character
+// of GB 18030, EUC-JP or ISO-2022-JP holds: a control character other than escape, or a
+// space. Their multi-byte characters and escape sequences use only bytes above that.
+static qsizetype lengthToLastBlank(const QByteArray &bytes)
+{
+    for (qsizetype i = bytes.size() - 1; i >= 0; --i)
+        if (uchar(bytes[i]) <= 0x20 && bytes[i] != '\x1b')
+            return i + 1;
+    return 0;
+}
+
+static bool dropsByteAfterCutCharacter(quint32 mib)
+{
+    // GB 18030, EUC-JP and ISO-2022-JP, found by feeding output in random chunks.
+    return mib == 114 || mib == 18 || mib == 39;
+}
+
+LogDecoder::LogDecoder(quint32 mib) : m_decoder(decoderFor(mib))
+{
+    if (qstrcmp(m_decoder.name(), "UTF-8") == 0)
+        m_holding = Holding::UnfinishedUtf8;
+    else if (dropsByteAfterCutCharacter(mib))
+        m_holding = Holding::AfterLastBlank;
+}
 
 QString LogDecoder::decode(const QByteArray &chunk)
 {
-    return m_decoder.decode(chunk);
+    if (m_holding == Holding::None)
+        return m_decoder.decode(chunk);
+    QByteArray bytes = m_pending + chunk;
+    const qsizetype complete = m_holding == Holding::UnfinishedUtf8 ? decodableLength(bytes)
+                                                                   : lengthToLastBlank(bytes);
+    m_pending = bytes.mid(complete);
+    if (complete == 0)
+        return {};
+    bytes.truncate(complete);
+    return m_decoder.decode(bytes);
 }

@@ -30,5 +30,13 @@ public:
     QString decode(const QByteArray &chunk);
 
 private:
+    // Qt 6.4's decoders drop the byte that follows an unfinished character in the next
+    // chunk when that byte cannot continue it (a newline, say). So for the encodings where
+    // that happens, the bytes that could still be part of a character are kept here, not
+    // in the decoder, until the bytes that decide them have come.
+    enum class Holding { None, UnfinishedUtf8, AfterLastBlank };
+
     QStringDecoder m_decoder;
+    Holding m_holding = Holding::None;
+    QByteArray m_pending;
 };

@@ -1,6 +1,7 @@
 #include "documenttest.h"
 
 #include "document/mydocument.h"
+#include "platform/desktopopener.h"
 #include "settings/quireonprefs.h"
 #include "testsupport.h"
 #include "window/mywindow.h"
@@ -41,6 +42,34 @@ void setCommand(int index, const QString &line, const QString &pageString) {
 
 bool runCommand(MyDocument &document, int index, int timeoutMs) {
     document.execCommandOfIndex(index);
+    return QTest::qWaitFor([&] { return !document.isRunning(); }, timeoutMs);
+}
+
+void setProcedure(const QList<int> &codes) {
+    QList<int> stored(8, 0);
+    for (int i = 0; i < codes.size() && i < 8; ++i)
+        stored[i] = codes[i] > 0 ? codes[i] + 1 : codes[i] < 0 ? 7 - codes[i] : 0;
+    gQuireonPrefs->setProcedureArray(stored);
+}
+
+void setEntry(QStringList (QuireonPrefs::*get)() const,
+              void (QuireonPrefs::*set)(const QStringList &), int index, const QString &value) {
+    QStringList list = (gQuireonPrefs->*get)();
+    list[index] = value;
+    (gQuireonPrefs->*set)(list);
+}
+
+QStringList *recordOpens() {
+    static QStringList opened;
+    opened.clear();
+    DesktopOpener::setOpener([](const QString &path) {
+        opened.append(path);
+        return true;
+    });
+    return &opened;
+}
+
+bool waitIdle(MyDocument &document, int timeoutMs) {
     return QTest::qWaitFor([&] { return !document.isRunning(); }, timeoutMs);
 }
 

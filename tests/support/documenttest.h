@@ -1,12 +1,14 @@
 #pragma once
 
+#include "document/mydocument.h"
+#include "window/mywindow.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringList>
 #include <QTextCharFormat>
 #include <memory>
 
-class MyDocument;
 class QuireonPrefs;
 class QPlainTextEdit;
 
@@ -20,6 +22,21 @@ QString writeFile(const QString &path, const QByteArray &contents = {});
 void setCommand(int index, const QString &line, const QString &pageString = QString());
 // Runs command index and waits until the document is idle again; false on a time-out.
 bool runCommand(MyDocument &document, int index, int timeoutMs = 20000);
+
+// Stores the auto procedure from step codes (1..5 command n, -1..-5 open n, 0 empty) as
+// the preferences sheet would: command n as n + 1, open n as n + 7; the rest empty.
+void setProcedure(const QList<int> &codes);
+// Sets entry index of a string list setting through its setter.
+void setEntry(QStringList (QuireonPrefs::*get)() const,
+              void (QuireonPrefs::*set)(const QStringList &), int index, const QString &value);
+// Replaces the desktop with a recorder that accepts every file it is given.
+QStringList *recordOpens();
+// Waits until the document is idle; false on a time-out.
+bool waitIdle(MyDocument &document, int timeoutMs = 20000);
+// A control of the document window, found by its object name.
+template <typename T> T *control(MyDocument &document, const char *name) {
+    return document.myWindow()->findChild<T *>(QString::fromLatin1(name));
+}
 
 QPlainTextEdit *logView(MyDocument &document);
 // The log's lines, without the empty line after the last newline.

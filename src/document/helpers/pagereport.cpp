@@ -19,6 +19,15 @@ std::optional<PageShape> shapeOf(const QString &pageString) {
 }
 
 namespace {
+// Where needle last begins inside line. The start position is given explicitly: Qt 6.4's
+// lastIndexOf without one also tries one character past the end of a view, which in a
+// chunk of output is the first character of the next line.
+qsizetype lastIndexIn(QStringView line, QStringView needle) {
+    if (needle.size() > line.size())
+        return -1;
+    return line.lastIndexOf(needle, line.size() - needle.size());
+}
+
 // Start of the run of digits that ends just before end.
 qsizetype digitRunStart(QStringView line, qsizetype end) {
     qsizetype start = end;
@@ -28,7 +37,7 @@ qsizetype digitRunStart(QStringView line, qsizetype end) {
 }
 
 int prefixAndSuffix(QStringView line, const PageShape &shape) {
-    const qsizetype at = line.lastIndexOf(shape.pagePrefix);
+    const qsizetype at = lastIndexIn(line, shape.pagePrefix);
     if (at < 0)
         return -1;
     const qsizetype from = at + shape.pagePrefix.size();
@@ -37,7 +46,7 @@ int prefixAndSuffix(QStringView line, const PageShape &shape) {
 }
 
 int prefixOnly(QStringView line, const PageShape &shape) {
-    const qsizetype at = line.lastIndexOf(shape.pagePrefix);
+    const qsizetype at = lastIndexIn(line, shape.pagePrefix);
     if (at < 0)
         return -1;
     const qsizetype from = at + shape.pagePrefix.size();
@@ -48,7 +57,7 @@ int prefixOnly(QStringView line, const PageShape &shape) {
 }
 
 int suffixOnly(QStringView line, const PageShape &shape) {
-    const qsizetype at = line.lastIndexOf(shape.pageSuffix);
+    const qsizetype at = lastIndexIn(line, shape.pageSuffix);
     if (at < 0)
         return -1;
     const qsizetype from = digitRunStart(line, at);

@@ -1,0 +1,59 @@
+// Auto mode's check: each tick of the check timer compares the root file's stamp with the
+// one recorded at the last automatic start and starts the auto procedure on a change.
+#include "mydocument.h"
+#include "ui_MyDocument.h"
+
+#include "platform/alerts.h"
+#include "settings/localizedtext.h"
+#include "window/mywindow.h"
+
+#include <QDialog>
+#include <QTimer>
+
+void MyDocument::timerProc() {
+    // A re-check of a missing root file is pending or the missing-root alert is up; or a
+    // sheet on the window waits for the user, who may be about to clear the outputs.
+    if (missingRootChecks > 0 || rootAlertUp || sheetIsUp())
+        return;
+    checkRootFile();
+}
+
+// Editors that save by removing the file and writing it anew (vim's backup-then-write)
+// leave a short gap without it: a missing root file is looked for again a few times on
+// short single-shot timers before auto mode reports it and switches off.
+void MyDocument::checkRootFile() {
+    if (isRunning() || !autoRunMode || !checkTimer) {
+        missingRootChecks = 0;
+        return;
+    }
+    if (!FileStamp::of(m_rootFilePath) && missingRootChecks < kMissingRootRechecks) {
+        ++missingRootChecks;
+        QTimer::singleShot(kMissingRootRecheckMs, this, &MyDocument::checkRootFile);
+        return;
+    }
+    missingRootChecks = 0;
+    const std::optional<FileStamp> stamp = getLastModified();
+    if (stamp == lastModified)
+        return;
+    lastModified = stamp;
+    startAutoProcedure();
+}
+
+std::optional<FileStamp> MyDocument::getLastModified() {
+    if (const std::optional<FileStamp> stamp = FileStamp::of(m_rootFilePath))
+        return stamp;
+    rootAlertUp = true;
+    Alerts::runAlert(Text::localized("RootMissingHeader"),
+                     Text::format("RootMissingMessage", {m_rootFilePath}));
+    rootAlertUp = false;
+    ui->checkAutoMode->setChecked(false);
+    autoRunMode = false;
+    return lastModified;
+}
+
+bool MyDocument::sheetIsUp() const {
+    const QList<QDialog *> dialogs = m_myWindow->findChildren<QDialog *>();
+    return std::any_of(dialogs.begin(), dialogs.end(), [](const QDialog *dialog) {
+        return dialog->isVisible() && dialog->windowModality() != Qt::NonModal;
+    });
+}

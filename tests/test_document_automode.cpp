@@ -1,0 +1,180 @@
+// Auto mode driven by real modification times: saves in place and by renaming a new
+// file over the old one, two saves within one second, a save during a run, a root file
+// that is gone for a moment while an editor saves, and one that stays gone.
+#include "documenttest.h"
+#include "platform/alerts.h"
+#include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+using namespace DocumentTest;
+
+namespace {
+constexpr int kWithinOneCheckMs = 3500; // one check interval of 1 s, with room for a busy machine
+
+// Sets the file's modification time to the given second and nanosecond.
+bool setModified(const QString &path, qint64 seconds, long nanoseconds) {
+    const timespec times[2] = {{0, UTIME_OMIT}, {time_t(seconds), nanoseconds}};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+}
+
+bool saveInPlace(const QString &path, const QByteArray &text) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
+}
+
+// As vim, emacs and VS Code do: a new file renamed over the old one.
+bool saveByRename(const QString &path, const QByteArray &text) {
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
+}
+} // namespace
+
+class TestDocumentAutoMode : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QuireonPrefs> prefs;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<MyDocument> document;
+    QString root;
+
+    int runs() {
+        QFile file(dir->filePath("main.runs"));
+        return file.open(QIODevice::ReadOnly) ? int(file.readAll().count('\n')) : 0;
+    }
+    void checkNow() { QVERIFY(QMetaObject::invokeMethod(document.get(), "timerProc")); }
+    QCheckBox *autoModeBox() { return control<QCheckBox>(*document, "checkAutoMode"); }
+
+private slots:
+    void initTestCase() { Text::installTable(); }
+    void init() {
+        prefs = freshPrefs();
+        dir = std::make_unique<QTemporaryDir>();
+        Alerts::clearShown();
+        gQuireonPrefs->setInterval(1);
+        setCommand(0, TestSupport::fixture("count_run.sh") + " %1");
+        setProcedure({1});
+        root = writeFile(dir->filePath("main.tex"), "first");
+        document = std::make_unique<MyDocument>();
+        document->setFileName(root);
+        QVERIFY(document->autoRunModeOn());
+    }
+    void cleanup() { document.reset(); }
+
+    void everyKindOfSaveStartsTheProcedure() {
+        QVERIFY(saveInPlace(root, "second"));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 1, kWithinOneCheckMs);
+        QVERIFY(waitIdle(*document));
+        QVERIFY(saveByRename(root, "third"));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 2, kWithinOneCheckMs);
+        QVERIFY(waitIdle(*document));
+        QCOMPARE(runs(), 2);
+    }
+
+    void changesWithinOneSecondAreSeen() {
+        // Same second, same size, same file: only the nanoseconds differ.
+        const qint64 second = QDateTime::currentSecsSinceEpoch();
+        QVERIFY(setModified(root, second, 100));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 1, kWithinOneCheckMs);
+        QVERIFY(waitIdle(*document));
+        QVERIFY(setModified(root, second, 200));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 2, kWithinOneCheckMs);
+        QVERIFY(waitIdle(*document));
+        // A new file with the very same time and size is a save too.
+        QVERIFY(saveByRename(root, "first"));
+        QVERIFY(setModified(root, second, 200));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 3, kWithinOneCheckMs);
+    }
+
+    void saveDuringARunStartsItAgainAfterwards() {
+        setCommand(0, TestSupport::fixture("count_run.sh") + " %1 1.5");
+        QVERIFY(saveInPlace(root, "second"));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 1, kWithinOneCheckMs);
+        QVERIFY(document->isRunning());
+        QVERIFY(saveByRename(root, "during the run"));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 2, 2 * kWithinOneCheckMs);
+    }
+
+    void editsWhileAutoModeIsOffCountWhenItIsTurnedOn() {
+        autoModeBox()->click();
+        QVERIFY(!document->autoRunModeOn());
+        QVERIFY(saveInPlace(root, "second"));
+        checkNow();
+        QCOMPARE(runs(), 0);
+        autoModeBox()->click();
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 1, kWithinOneCheckMs);
+    }
+
+    void noProcedureStartsWhileTheClearSheetIsUp() {
+        QVERIFY(saveInPlace(root, "second"));
+        document->clearFiles(); // no answer queued: the sheet stays up
+        checkNow();
+        QVERIFY(!document->isRunning());
+        QWidget *sheet = QApplication::activeModalWidget();
+        QVERIFY(sheet);
+        QTest::keyClick(sheet, Qt::Key_Escape); // Escape means Cancel here
+        QVERIFY(QFile::exists(root));
+        QTRY_VERIFY(!sheet->isVisible());
+        checkNow();
+        QVERIFY(document->isRunning());
+    }
+
+    void rootFileGoneForAMomentIsWaitedFor() {
+        Alerts::setNextAnswer(Alerts::DefaultReturn); // an alert would fail the test, not hang it
+        QVERIFY(QFile::remove(root));
+        checkNow();
+        QTimer::singleShot(MyDocument::kMissingRootRecheckMs * 2, this,
+                           [this] { QVERIFY(saveInPlace(root, "written anew")); });
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 1, kWithinOneCheckMs);
+        QVERIFY(Alerts::shown().isEmpty());
+        QVERIFY(document->autoRunModeOn());
+    }
+
+    void missingRootFileSwitchesAutoModeOff() {
+        QVERIFY(QFile::remove(root));
+        const std::optional<FileStamp> recorded = document->lastModifiedStamp();
+        // The real alert stays up for several check intervals; ticks must not pile up.
+        QTimer::singleShot(2500, this, [] {
+            if (QWidget *alert = QApplication::activeModalWidget())
+                alert->close();
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(!document->autoRunModeOn(), 6000);
+        QCOMPARE(Alerts::shown().size(), 1);
+        QCOMPARE(Alerts::shown()[0].header, Text::localized("RootMissingHeader"));
+        QCOMPARE(Alerts::shown()[0].message, Text::format("RootMissingMessage", {root}));
+        QVERIFY(!autoModeBox()->isChecked());
+        QVERIFY(document->lastModifiedStamp() == recorded);
+        QCOMPARE(runs(), 0);
+    }
+
+    void missingRootFileAtOpeningRecordsNothing() {
+        Alerts::setNextAnswer(Alerts::DefaultReturn);
+        MyDocument missing;
+        missing.setFileName(dir->filePath("gone.tex"));
+        QCOMPARE(Alerts::shown().size(), 1);
+        QVERIFY(!missing.autoRunModeOn());
+        QVERIFY(!missing.lastModifiedStamp());
+    }
+
+    void stampFollowsSymbolicLinks() {
+        const QString link = dir->filePath("link.tex");
+        QVERIFY(QFile::link(root, link));
+        QCOMPARE(FileStamp::of(link), FileStamp::of(root));
+        QVERIFY(QFile::remove(root));
+        QVERIFY(!FileStamp::of(link));
+    }
+};
+
+QTEST_MAIN(TestDocumentAutoMode)
+#include "test_document_automode.moc"

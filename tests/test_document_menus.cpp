@@ -1,0 +1,139 @@
+// The process menu of a document window: its items, their validation while idle and
+// while running (titles tied to buttons), and shortcuts that follow the validation.
+#include "documenttest.h"
+#include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace DocumentTest;
+
+class TestDocumentMenus : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QuireonPrefs> prefs;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<MyDocument> document;
+
+    void openDocument() {
+        document = std::make_unique<MyDocument>();
+        document->setFileName(writeFile(dir->filePath("main.tex")));
+        document->installMenus(document->myWindow()->menuBar());
+    }
+    QAction *item(const char *name) {
+        return document->processMenu()->findChild<QAction *>(QString::fromLatin1(name));
+    }
+    // The enabled items among the process menu's, by object name.
+    QStringList enabledItems() {
+        QStringList names;
+        for (QAction *action : document->processMenu()->actions())
+            if (!action->isSeparator() && action->isEnabled())
+                names << action->objectName();
+        return names;
+    }
+
+private slots:
+    void initTestCase() { Text::installTable(); }
+    void init() {
+        prefs = freshPrefs();
+        dir = std::make_unique<QTemporaryDir>();
+    }
+    void cleanup() { document.reset(); }
+
+    void menuHoldsTheProcessItems() {
+        openDocument();
+        QMenu *menu = document->processMenu();
+        QCOMPARE(menu->title(), Text::localized("Menu Process"));
+        const QList<QAction *> items = menu->actions();
+        QCOMPARE(items.size(), 17);
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(items[i]->text(), gQuireonPrefs->cmdNameAtIndex(i));
+            QCOMPARE(items[i]->objectName(), QStringLiteral("actionExec%1").arg(i + 1));
+            QCOMPARE(items[i + 6]->text(), gQuireonPrefs->openNameAtIndex(i));
+            QCOMPARE(items[i + 6]->objectName(), QStringLiteral("actionOpenFile%1").arg(i + 1));
+        }
+        QVERIFY(items[5]->isSeparator() && items[11]->isSeparator());
+        const QStringList keys{"Menu RunSequence", "Menu StopSequence", "Menu ClearLog",
+                               "Menu ClearFiles", "Menu SymLink"};
+        for (int i = 0; i < keys.size(); ++i)
+            QCOMPARE(items[12 + i]->text(), Text::localized(keys[i]));
+        QCOMPARE(item("actionRunSequence")->shortcut(), QKeySequence("Ctrl+R"));
+        QCOMPARE(item("actionStopSequence")->shortcut(), QKeySequence("Ctrl+."));
+        QCOMPARE(item("actionExec3")->shortcut(), QKeySequence("Ctrl+3"));
+        QCOMPARE(item("actionClearLog")->shortcut(), QKeySequence("Ctrl+K"));
+    }
+
+    void validationFollowsRunStateAndFiles() {
+        writeFile(dir->filePath("main.pdf"));
+        setCommand(0, TestSupport::fixture("print_then_sleep.sh"));
+        openDocument();
+        // tex files for commands 1 and 4; pdf for open 1.
+        const QStringList idle{"actionExec1",       "actionExec4",    "actionOpenFile1",
+                               "actionRunSequence", "actionClearLog", "actionClearFiles",
+                               "actionSymLink"};
+        QCOMPARE(enabledItems(), idle);
+
+        item("actionExec1")->trigger();
+        QVERIFY(document->isRunning());
+        QCOMPARE(enabledItems(), QStringList{"actionStopSequence"});
+        item("actionRunSequence")->trigger(); // disabled: nothing starts
+        item("actionStopSequence")->trigger();
+        QVERIFY(!document->isRunning());
+        QCOMPARE(enabledItems(), idle);
+
+        // A file a run writes enables its item when the run ends, menu closed or not.
+        setCommand(0, "/usr/bin/touch %1.aux");
+        QVERIFY(runCommand(*document, 0));
+        QVERIFY(enabledItems().contains("actionExec2"));
+    }
+
+    void titlesAreTiedToButtonsByName() {
+        writeFile(dir->filePath("main.log"));
+        QStringList opens = gQuireonPrefs->openNameArray();
+        opens[0] = opens[1] = "Same";
+        gQuireonPrefs->setOpenNameArray(opens);
+        setEntry(&QuireonPrefs::cmdNameArray, &QuireonPrefs::setCmdNameArray, 2,
+                 Text::localized("Menu ClearLog"));
+        openDocument();
+        int proc = -1;
+        QVERIFY(MyDocument::menuTitleIsButton("Same", &proc));
+        QCOMPARE(proc, 6);
+        QVERIFY(!MyDocument::menuTitleIsButton("No such name", &proc));
+        QCOMPARE(proc, 10);
+
+        // Both "Same" items follow open button 1 (no main.pdf), not button 2 (main.log).
+        QVERIFY(!item("actionOpenFile1")->isEnabled());
+        QVERIFY(!item("actionOpenFile2")->isEnabled());
+        // The clear-log item is now command 3's (no main.idx): disabled while idle.
+        QVERIFY(!item("actionClearLog")->isEnabled());
+        writeFile(dir->filePath("main.idx"));
+        document->enableButtons(true);
+        QVERIFY(item("actionClearLog")->isEnabled());
+    }
+
+    void shortcutsFollowValidation() {
+        setCommand(0, TestSupport::fixture("print_then_sleep.sh"));
+        setProcedure({1});
+        openDocument();
+        document->showWindow();
+        QVERIFY(QTest::qWaitForWindowActive(document->myWindow()));
+        QWidget *window = document->myWindow();
+        QTest::keyClick(window, Qt::Key_Period, Qt::ControlModifier); // idle: stop is disabled
+        QVERIFY(!document->isRunning());
+        QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(document->isRunning());
+        QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier); // running: no second start
+        QTest::keyClick(window, Qt::Key_Period, Qt::ControlModifier);
+        QVERIFY(!document->isRunning());
+        QVERIFY(logLines(*document).size() >= 1);
+        QTest::keyClick(window, Qt::Key_K, Qt::ControlModifier);
+        QVERIFY(logLines(*document).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestDocumentMenus)
+#include "test_document_menus.moc"

@@ -1,0 +1,129 @@
+// Output files: the open buttons through the desktop, a refused open, and clear files
+// answered by script, which removes exactly the listed outputs and nothing else.
+#include "documenttest.h"
+#include "platform/alerts.h"
+#include "platform/desktopopener.h"
+#include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace DocumentTest;
+
+class TestDocumentOutputFiles : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QuireonPrefs> prefs;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<MyDocument> document;
+    QString folder; // the root file's folder, inside the temporary one
+
+    void openDocument() {
+        document = std::make_unique<MyDocument>();
+        document->setFileName(writeFile(folder + "/paper.tex"));
+    }
+    QPushButton *button(const char *name) { return control<QPushButton>(*document, name); }
+    QStringList filesIn(const QString &path) {
+        return QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
+                                    QDir::Name);
+    }
+
+private slots:
+    void initTestCase() { Text::installTable(); }
+    void init() {
+        prefs = freshPrefs();
+        dir = std::make_unique<QTemporaryDir>();
+        folder = dir->filePath("project");
+        QVERIFY(QDir().mkpath(folder));
+        Alerts::clearShown();
+    }
+    void cleanup() {
+        document.reset();
+        DesktopOpener::setOpener({});
+    }
+
+    void openButtonHandsTheFileToTheDesktop() {
+        QStringList *opened = recordOpens();
+        writeFile(folder + "/paper.pdf");
+        openDocument();
+        QVERIFY(button("buttonFile1")->isEnabled());
+        QVERIFY(!button("buttonFile2")->isEnabled()); // no paper.log yet
+        button("buttonFile1")->click();
+        QCOMPARE(*opened, QStringList{folder + "/paper.pdf"});
+        QCOMPARE(logLines(*document), QStringList{"Quireon> open paper.pdf"});
+        QCOMPARE(lineFormat(*document, 0).fontWeight(), int(QFont::Bold));
+        QVERIFY(!document->isRunning());
+        QCOMPARE(button("buttonStartStop")->text(), Text::localized("Run"));
+        QVERIFY(button("buttonFile1")->isEnabled());
+    }
+
+    void refusedOpenIsReported() {
+        DesktopOpener::setOpener([](const QString &) { return false; });
+        Alerts::setNextAnswer(Alerts::DefaultReturn);
+        writeFile(folder + "/paper.pdf");
+        openDocument();
+        button("buttonFile1")->click();
+        QCOMPARE(Alerts::shown().size(), 1);
+        QCOMPARE(Alerts::shown()[0].message, Text::format("OpenButtonErrorMessage", {"paper.pdf"}));
+        QCOMPARE(logLines(*document),
+                 (QStringList{"Quireon> open paper.pdf",
+                              Text::localized("OpenButtonErrorLog").chopped(1)}));
+        QCOMPARE(fieldText(*document, "textNumErrors"), QStringLiteral("1"));
+    }
+
+    void cancelKeepsEverything() {
+        gQuireonPrefs->setOutputExtArray({"aux", "", "log", "", "", "", "", "", "", "", "", ""});
+        writeFile(folder + "/paper.aux");
+        writeFile(folder + "/paper.log");
+        openDocument();
+        const QStringList before = filesIn(folder);
+        Alerts::setNextAnswer(Alerts::DefaultReturn);
+        button("buttonClearFiles")->click();
+        QCOMPARE(Alerts::shown().size(), 1);
+        QCOMPARE(Alerts::shown()[0].header, Text::localized("ClearFileHeader"));
+        QCOMPARE(Alerts::shown()[0].message, Text::format("ClearFileMessage", {"aux, log"}));
+        QCOMPARE(Alerts::shown()[0].buttons,
+                 (QStringList{Text::localized("Cancel"), Text::localized("Clear")}));
+        QCOMPARE(filesIn(folder), before);
+    }
+
+    void clearRemovesTheListedOutputsOnly() {
+        // Slots that would reach the root file itself, another folder or a user's folder.
+        gQuireonPrefs->setOutputExtArray(
+            {"aux", "", "log", "tex", "x/../../victim", "d", "ilg", "synctex.gz", "", "", "", ""});
+        for (const char *name : {"paper.aux", "paper.log", "paper.synctex.gz", "paper.bib",
+                                 "paper.d/keep.txt", "paper.x/inside"})
+            QVERIFY(TestSupport::writeFile(folder + "/" + name, "x"));
+        QVERIFY(TestSupport::writeFile(dir->filePath("victim"), "x"));
+        QVERIFY(TestSupport::writeFile(dir->filePath("linked.txt"), "x"));
+        QVERIFY(QFile::link(dir->filePath("linked.txt"), folder + "/paper.ilg"));
+        gQuireonPrefs->setOpenExtArray({"pdf", "log", "dvi", "blg", "ilg"});
+        openDocument();
+        QVERIFY(button("buttonFile2")->isEnabled());
+
+        Alerts::setNextAnswer(Alerts::AlternateReturn);
+        button("buttonClearFiles")->click();
+        QCOMPARE(filesIn(folder), (QStringList{"paper.bib", "paper.d", "paper.tex", "paper.x"}));
+        QCOMPARE(filesIn(folder + "/paper.d"), QStringList{"keep.txt"});
+        QVERIFY(QFile::exists(dir->filePath("victim")));
+        QVERIFY(QFile::exists(dir->filePath("linked.txt"))); // the link went, not its target
+        QVERIFY(!button("buttonFile2")->isEnabled());
+        QVERIFY(button("buttonExe1")->isEnabled());
+    }
+
+    void clearWithNoExtensionsRemovesNothing() {
+        gQuireonPrefs->setOutputExtArray(QStringList(12, QString()));
+        writeFile(folder + "/paper.aux");
+        openDocument();
+        Alerts::setNextAnswer(Alerts::AlternateReturn);
+        button("buttonClearFiles")->click();
+        QCOMPARE(Alerts::shown()[0].message, Text::format("ClearFileMessage", {""}));
+        QCOMPARE(filesIn(folder), (QStringList{"paper.aux", "paper.tex"}));
+    }
+};
+
+QTEST_MAIN(TestDocumentOutputFiles)
+#include "test_document_outputfiles.moc"

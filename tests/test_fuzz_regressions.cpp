@@ -1,0 +1,112 @@
+// Inputs found by the fuzz targets (fuzz/): each row is a case that once broke a property,
+// reduced to what shows it.
+#include "document/helpers/linesplitter.h"
+#include "document/helpers/pagereport.h"
+#include "settings/logencoding.h"
+
+#include <QtTest>
+
+namespace {
+// The complete lines of a child's output that arrived in the given chunks, decoded and
+// completed the way the runner and the log scanner do it.
+QString completeLines(const QList<QByteArray> &chunks, quint32 mib) {
+    LogDecoder decoder(mib);
+    QString fraction;
+    QString lines;
+    for (const QByteArray &chunk : chunks) {
+        fraction += decoder.decode(chunk);
+        lines += LineSplitter::takeCompleteLines(fraction);
+    }
+    return lines;
+}
+} // namespace
+
+class TestFuzzRegressions : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The scanner reads each line as a view into the whole chunk; the line after it must not
+    // be taken for part of it.
+    void pageReportOfALineInsideAChunk_data() {
+        QTest::addColumn<QString>("pageString");
+        QTest::addColumn<QString>("chunk");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("next line begins with the prefix")
+            << "(%n page"
+            << "Output written on main.dvi (2 pages, 400 bytes).\n(./main.aux)\n"
+            << 2;
+        QTest::newRow("prefix only in the next line")
+            << "(%n page"
+            << "           \n(Press Enter to retry, or Control-D to exit)\n"
+            << -1;
+        QTest::newRow("one-character prefix") << "[%n"
+                                              << "[3]\n[4]\n"
+                                              << 3;
+        QTest::newRow("one-character suffix") << "%n]"
+                                              << "[3]\n]\n"
+                                              << 3;
+        QTest::newRow("suffix only in the next line") << "%n]"
+                                                      << "no report\n]\n"
+                                                      << -1;
+    }
+    void pageReportOfALineInsideAChunk() {
+        QFETCH(QString, pageString);
+        QFETCH(QString, chunk);
+        const std::optional<PageShape> shape = PageReport::shapeOf(pageString);
+        QVERIFY(shape);
+        const QStringView firstLine = QStringView(chunk).first(chunk.indexOf(u'\n') + 1);
+        QTEST(PageReport::checkPage(firstLine, *shape), "pages");
+    }
+
+    // An unfinished UTF-8 character at the end of a chunk: however the output is cut, the
+    // lines are those of the output decoded at once, and every newline byte ends a line.
+    void linesOfOutputCutInsideACharacter_data() {
+        QTest::addColumn<uint>("encoding");
+        QTest::addColumn<QList<QByteArray>>("chunks");
+        const uint utf8 = LogEncoding::Utf8Mib;
+        QTest::newRow("cut character, newline next")
+            << utf8 << QList<QByteArray>{"ab\xe3\x83", "\n! Undefined control sequence.\n"};
+        QTest::newRow("lead byte, newline next") << utf8 << QList<QByteArray>{"\xc3", "\nx\n"};
+        QTest::newRow("three of four bytes, newline next")
+            << utf8 << QList<QByteArray>{"\xf0\x9f\x98", "\n\n"};
+        QTest::newRow("cut character, letters next")
+            << utf8 << QList<QByteArray>{"\xe3\x83", "xy\n"};
+        QTest::newRow("cut character after a broken one")
+            << utf8 << QList<QByteArray>{"\xf4", "\xf4", "\xf4", "\n"};
+        QTest::newRow("character completed") << utf8
+                                             << QList<QByteArray>{"Gr\xc3", "\xbc\xc3\x9f"
+                                                                            "e\n"};
+        QTest::newRow("one byte a chunk")
+            << utf8 << QList<QByteArray>{"\xf0", "\x9f", "\x98", "\x80", "\n"};
+        QTest::newRow("byte order mark cut")
+            << utf8 << QList<QByteArray>{"\xef", "\xbb\xbf", "x\n"};
+        // pdfTeX wraps its terminal lines after 79 bytes, also inside a character.
+        QList<QByteArray> wrapped;
+        for (char byte :
+             QByteArray("\xe3\x83\x86\xe3\x82\xad\xe3\x82\xb9\xe3\x83\n\x88\xe3\x80\x81\n! x\n"))
+            wrapped.append(QByteArray(1, byte));
+        QTest::newRow("pdfTeX line wrapped inside a character, byte by byte") << utf8 << wrapped;
+        QTest::newRow("GB 18030, cut four-byte start")
+            << 114u << QList<QByteArray>{"\x81\x30", "\n", "4n\n"};
+        QTest::newRow("GB 18030, cut after a digit")
+            << 114u << QList<QByteArray>{" \xd0\x31", ".", "4n\n"};
+        QTest::newRow("EUC-JP, cut three-byte start")
+            << 18u << QList<QByteArray>{"\x8f\xa1", "\n", "x\n"};
+        QTest::newRow("ISO-2022-JP, cut escape") << 39u << QList<QByteArray>{"\x1b$", "\n", "x\n"};
+        QTest::newRow("Shift JIS, cut character") << 17u << QList<QByteArray>{"\x82", "\xa0\n"};
+    }
+    void linesOfOutputCutInsideACharacter() {
+        QFETCH(uint, encoding);
+        QFETCH(QList<QByteArray>, chunks);
+        if (!LogEncoding::isAvailable(encoding))
+            QSKIP("the encoding cannot be decoded here");
+        const QByteArray output = chunks.join();
+        const QString lines = completeLines(chunks, encoding);
+        QCOMPARE(lines, completeLines({output}, encoding));
+        QCOMPARE(lines.count(u'\n'), output.count('\n'));
+        QCOMPARE(lines.split(u'\n').last(), QString());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestFuzzRegressions)
+#include "test_fuzz_regressions.moc"
