@@ -59,7 +59,7 @@ void AppController::fillRecentMenu(QMenu *menu)
 void AppController::installMainMenu(QMenuBar *bar, MyDocument *document)
 {
     fileMenu(bar, document);
-    // document->installMenus(bar); -- pending
+    document->installMenus(bar);
     QMenu *help = bar->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("menuHelp"));
     connect(addItem(help, tr("&About Quireon"), "actionAbout"), &QAction::triggered, this,
@@ -71,6 +71,12 @@ void AppController::installMainMenu(QMenuBar *bar, MyDocument *document)
             });
 }
 
+// A name shown as a menu title: "&&" stands for one ampersand, never a mnemonic.
+static QString menuText(QString name)
+{
+    return name.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
 // Items 0..n-1 take the command names, item n (the separator) is skipped, and the items
 // after it take the open names. Only titles change.
 static void retitleProcessMenu(QMenu *menu)
@@ -79,9 +85,9 @@ static void retitleProcessMenu(QMenu *menu)
     const QStringList commands = gQuireonPrefs->cmdNameArray();
     const QStringList opens = gQuireonPrefs->openNameArray();
     for (qsizetype i = 0; i < commands.size() && i < items.size(); ++i)
-        items[i]->setText(commands[i]);
+        items[i]->setText(menuText(commands[i]));
     for (qsizetype j = 0; j < opens.size() && commands.size() + 1 + j < items.size(); ++j)
-        items[commands.size() + 1 + j]->setText(opens[j]);
+        items[commands.size() + 1 + j]->setText(menuText(opens[j]));
 }
 
 void AppController::setMenuItems()
