@@ -182,7 +182,7 @@ private slots:
 
     void processMenuFollowsTheSettings()
     {
-        QVERIFY(m_app->openFile(makeFile("a.tex")));
+        m_app->applicationDidFinishLaunching({makeFile("a.tex")});
         MyDocument *doc = m_app->documents()->orderedDocuments().first();
         QMenu *process = nullptr;
         for (QAction *top : doc->myWindow()->menuBar()->actions())
