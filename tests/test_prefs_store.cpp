@@ -53,7 +53,7 @@ private slots:
         QCOMPARE(p.outputExtArray().size(), 12);
         QVERIFY(!p.outputExtArray().contains("tex"));
         QVERIFY(!p.outputExtArray().contains("pdf"));
-        QCOMPARE(p.pageStrArray(), QStringList({"(%n page", "", "", "(%n page", ""}));
+        QCOMPARE(p.pageStrArray(), QStringList({"%n page", "", "", "%n page", ""}));
         QCOMPARE(p.errorStrArray().size(), 6);
         QCOMPARE(p.warningStrArray().size(), 7);
         QCOMPARE(p.noteStrArray(), QStringList({"Overfull", "Underfull", "LaTeX Font Warning:", "No file "}));

@@ -73,10 +73,10 @@ TEXTS = [
     ("outExt10", "ind"),
     ("outExt11", "ilg"),
     ("outExt12", "synctex.gz"),
-    ("pageStr1", "(%n page"),
+    ("pageStr1", "%n page"),
     ("pageStr2", ""),
     ("pageStr3", ""),
-    ("pageStr4", "(%n page"),
+    ("pageStr4", "%n page"),
     ("pageStr5", ""),
     ("encoding", "106"),
     # Preferences and log strings sheets

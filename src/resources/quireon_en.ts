@@ -251,7 +251,7 @@
     </message>
     <message>
         <source>pageStr1</source>
-        <translation>(%n page</translation>
+        <translation>%n page</translation>
     </message>
     <message>
         <source>pageStr2</source>
@@ -263,7 +263,7 @@
     </message>
     <message>
         <source>pageStr4</source>
-        <translation>(%n page</translation>
+        <translation>%n page</translation>
     </message>
     <message>
         <source>pageStr5</source>
