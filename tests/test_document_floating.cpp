@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QWindow>
+#include <QMenuBar>
 #include <QtTest>
 
 using namespace DocumentTest;
@@ -216,6 +217,32 @@ private slots:
         QPushButton *target = startStop(document);
         QTest::mouseClick(windowOf(document).windowHandle(), Qt::LeftButton, {},
                           target->mapTo(&windowOf(document), target->rect().center()));
+        QCOMPARE(clicked.size(), 1);
+    }
+
+    // Window managers that activate on the press deliver it afterwards, to the window in
+    // its normal layout, where something else now stands under the pointer.
+    void aPressDeliveredAfterTheActivationClicksWhereTheStripShowedTheButton()
+    {
+        prefs->setWindowContents(3);
+        MyDocument &document = openDocument("paper.tex");
+        MyWindow &window = windowOf(document);
+        document.installMenus(window.menuBar()); // as every window of the application has
+        QTRY_VERIFY(window.menuBar()->height() > 0);
+        resign();
+        QPushButton *target = startStop(document);
+        const QPoint stripPoint = target->mapToGlobal(target->rect().center());
+        QSignalSpy clicked(target, &QPushButton::clicked);
+        becomeActive();
+        QVERIFY(!window.miniWindow());
+        // In the normal layout the menu bar stands above the button again.
+        QTRY_VERIFY(!target->rect().contains(target->mapFromGlobal(stripPoint)));
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                          window.mapFromGlobal(stripPoint));
+        QCOMPARE(clicked.size(), 1);
+        // Only the press that follows the activation counts.
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                          window.mapFromGlobal(stripPoint));
         QCOMPARE(clicked.size(), 1);
     }
 

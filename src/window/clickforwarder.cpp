@@ -10,6 +10,8 @@
 // The window manager activates the application within moments of the press; a press
 // older than this did not bring it forward.
 constexpr qint64 kActivationDelayMilliseconds = 1000;
+// A press delivered after the activation follows it at once; a later one is the user's.
+constexpr qint64 kLatePressMilliseconds = 400;
 
 ClickForwarder::ClickForwarder(MyWindow *window, QAbstractButton *button, QObject *parent)
     : QObject(parent), m_window(window), m_button(button)
@@ -40,6 +42,8 @@ bool ClickForwarder::eventFilter(QObject *watched, QEvent *event)
         return false;
     if (event->type() == QEvent::MouseButtonPress) {
         const auto *press = static_cast<QMouseEvent *>(event);
+        if (lateClick(press->globalPosition(), press->button()))
+            return true;
         return mousePress(press->position(), press->button());
     }
     if (event->type() == QEvent::MouseButtonRelease && m_swallowRelease) {
@@ -60,6 +64,29 @@ bool ClickForwarder::mousePress(const QPointF &position, Qt::MouseButton button)
     m_pressTime.start();
     m_swallowRelease = button == Qt::LeftButton && isOnButton(position);
     return m_swallowRelease;
+}
+
+void ClickForwarder::expectLateClick()
+{
+    if (!m_button->isVisible() || !m_button->isEnabled())
+        return;
+    m_lateClickArea = QRect(m_button->mapToGlobal(QPoint(0, 0)), m_button->size());
+    m_lateClickTime.start();
+}
+
+// Many window managers activate a window on the press and deliver the press afterwards,
+// by which time the window has its normal layout and the button stands elsewhere.
+bool ClickForwarder::lateClick(const QPointF &globalPosition, Qt::MouseButton button)
+{
+    if (m_lateClickArea.isNull())
+        return false;
+    const QRect area = std::exchange(m_lateClickArea, QRect());
+    if (button != Qt::LeftButton || m_lateClickTime.elapsed() > kLatePressMilliseconds ||
+        !area.contains(globalPosition.toPoint()))
+        return false;
+    m_swallowRelease = true;
+    m_button->click();
+    return true;
 }
 
 bool ClickForwarder::takeClick()

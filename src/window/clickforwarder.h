@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointF>
 #include <QPointer>
+#include <QRect>
 
 class MyWindow;
 class QAbstractButton;
@@ -22,6 +23,10 @@ public:
     // Whether the press that activated the application is to click the button; asked
     // once per activation, before the window changes its size.
     bool takeClick();
+    // The window is about to leave its reduced state without a remembered press: a press
+    // that the window system delivers just after the activation was aimed at the button
+    // where the reduced window showed it, and clicks it.
+    void expectLateClick();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -31,6 +36,7 @@ private:
     bool isReducedInBackground() const;
     bool isOnButton(const QPointF &windowPosition) const;
     bool mousePress(const QPointF &position, Qt::MouseButton button);
+    bool lateClick(const QPointF &globalPosition, Qt::MouseButton button);
 
     MyWindow *m_window;
     QAbstractButton *m_button;
@@ -41,4 +47,7 @@ private:
     Qt::MouseButton m_pressButton = Qt::NoButton;
     QElapsedTimer m_pressTime;
     bool m_swallowRelease = false;
+    // Where the button stood on the screen in the reduced window, and since when.
+    QRect m_lateClickArea;
+    QElapsedTimer m_lateClickTime;
 };

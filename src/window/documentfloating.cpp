@@ -36,6 +36,8 @@ void MyDocument::moveToNormalState()
     const bool forwardClick = clickForwarder->takeClick();
     if (!m_myWindow->isInFloatingState())
         return;
+    if (!forwardClick && m_myWindow->miniWindow())
+        clickForwarder->expectLateClick();
     m_myWindow->normalState();
     if (forwardClick)
         ui->buttonStartStop->click();

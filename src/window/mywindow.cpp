@@ -42,7 +42,13 @@ void MyWindow::awakeFromNib()
     const std::optional<QSize> size = sizeFromText(SettingsStore().rawString(Key::DocumentWindowSize));
     if (!size)
         return;
-    setGeometryByCode(QRect(geometry().topLeft(), size->boundedTo(kMaxContentSize)));
+    const QSize bounded = size->boundedTo(kMaxContentSize);
+    // A window not yet shown has no place of its own: the window manager places it, and
+    // fixing it at the origin would put its title bar off the screen.
+    if (!isVisible())
+        resize(bounded);
+    else
+        setGeometryByCode(QRect(geometry().topLeft(), bounded));
 }
 
 void MyWindow::saveWindowSize(const QSize &size)
