@@ -54,7 +54,7 @@ int main(int argc, char *argv[]) {
         const double cpuBefore = cpuSeconds();
         QElapsedTimer wall;
         wall.start();
-        QTimer::singleShot(seconds * 1000, &app, [&, cpuBefore] {
+        QTimer::singleShot(seconds * 1000, &app, [cpuBefore, wall] {
             const double cpu = cpuSeconds() - cpuBefore;
             const double span = double(wall.elapsed()) / 1000.0;
             QTextStream out(stdout);
