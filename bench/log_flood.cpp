@@ -2,6 +2,7 @@
 // process runner and the document's log scanner into its log view, then puts the same
 // text into a bare QPlainTextEdit in one call, and compares: wall time, peak memory and
 // the longest stall of the event loop during the streamed run.
+#include "benchsupport.h"
 #include "document/mydocument.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
@@ -97,13 +98,10 @@ qint64 runIntoBareWidget(const QString &text) {
 
 int main(int argc, char *argv[]) {
     QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit()); // never the user's settings
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    isolateBenchmark(dir);
     QApplication app(argc, argv);
-    Text::installTable();
     QuireonPrefs prefs;
-    prefs.awakeFromNib();
+    loadAsAtLaunch(prefs);
 
     writeText(dir.filePath("flood.awk"), kGenerator);
     writeText(dir.filePath("flood.sh"), "#!/bin/sh\nexec awk -f \"$(dirname \"$0\")/flood.awk\"\n");

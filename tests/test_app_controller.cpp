@@ -6,11 +6,14 @@
 #include "platform/alerts.h"
 #include "platform/core/notificationcenter.h"
 #include "platform/panels.h"
+#include "platform/settingsfailure.h"
+#include "settings/settingsstore.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
 #include "testsupport.h"
 #include "window/mywindow.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -57,6 +60,7 @@ private slots:
     void init()
     {
         TestSupport::freshSettings();
+        SettingsFailure::reset();
         Alerts::clearShown();
         for (int i = 0; i < 3; ++i) // every alert is answered; none may block
             Alerts::setNextAnswer(Alerts::DefaultReturn);
@@ -178,6 +182,49 @@ private slots:
         QDir().mkpath(folder);
         QVERIFY(!m_app->openFile(folder));
         QCOMPARE(shownHeaders(), QStringList{Text::localized("OpenLastErrorHeader")});
+    }
+
+    // The settings file cannot be written (a folder stands where it goes; permissions
+    // would not stop a test running as root). Every open saves "Last Opened File": the
+    // user hears about it once, and documents keep opening.
+    void settingsThatCannotBeSavedAreReportedOnce()
+    {
+        launch(0);
+        const QString store = SettingsStore().fileName();
+        QFile::remove(store);
+        QVERIFY(QDir().mkpath(store));
+        Alerts::clearShown();
+        Alerts::setNextAnswer(Alerts::DefaultReturn);
+        QVERIFY(m_app->openFile(makeFile("one.tex")));
+        QVERIFY(m_app->openFile(makeFile("two.tex")));
+        m_prefs->setInterval(5); // any later change saved by any part of Quireon
+        QVERIFY(!m_prefs->savePreferences());
+        QCOMPARE(shownHeaders(), QStringList{Text::localized("SettingsSaveErrorHeader")});
+        QVERIFY(Alerts::shown().at(0).message.contains(store));
+        QCOMPARE(m_app->documents()->orderedDocuments().size(), 2);
+        QCOMPARE(m_prefs->lastOpenedDocument(), m_dir->filePath("two.tex"));
+        QVERIFY(QDir().rmdir(store)); // writable again: saves succeed, nothing more is shown
+        m_prefs->setInterval(6);
+        QVERIFY(m_prefs->savePreferences());
+        QCOMPARE(Alerts::shown().size(), 1);
+    }
+
+    // A save that is already reported in the caller's own words is not reported twice.
+    void quietSavesAreLeftToTheCaller()
+    {
+        const QString store = SettingsStore().fileName();
+        QVERIFY(QDir().mkpath(store));
+        {
+            const SettingsFailure::Quiet quiet;
+            m_prefs->setInterval(7);
+            QVERIFY(!m_prefs->savePreferences());
+        }
+        QVERIFY(Alerts::shown().isEmpty());
+        QVERIFY(!SettingsFailure::told());
+        SettingsFailure::toldByCaller();
+        m_prefs->setInterval(8);
+        QVERIFY(!m_prefs->savePreferences());
+        QVERIFY(Alerts::shown().isEmpty());
     }
 
     void processMenuFollowsTheSettings()

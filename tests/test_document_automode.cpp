@@ -16,19 +16,11 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 
 using namespace DocumentTest;
 
 namespace {
 constexpr int kWithinOneCheckMs = 3500; // one check interval of 1 s, with room for a busy machine
-
-// Sets the file's modification time to the given second and nanosecond.
-bool setModified(const QString &path, qint64 seconds, long nanoseconds) {
-    const timespec times[2] = {{0, UTIME_OMIT}, {time_t(seconds), nanoseconds}};
-    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
-}
 
 bool saveInPlace(const QString &path, const QByteArray &text) {
     QFile file(path);

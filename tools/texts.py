@@ -85,6 +85,8 @@ TEXTS = [
     ("EmptyStep", "None (end of the procedure)"),
     ("PrefsSaveErrorHeader", "The settings cannot be saved"),
     ("PrefsSaveErrorMessage", "The new settings are in use until Quireon quits, but the file \u201c%@\u201d could not be written."),
+    ("SettingsSaveErrorHeader", "The settings cannot be saved"),
+    ("SettingsSaveErrorMessage", "Quireon keeps working, but changes to its settings will be lost when it quits: the file \u201c%@\u201d could not be written."),
     ("Page Title", "Page report of %@"),
     # Application
     ("OpenTitle", "Open a root file (.%@)"),

@@ -8,6 +8,7 @@
 #include "platform/alerts.h"
 #include "platform/core/notificationcenter.h"
 #include "platform/panels.h"
+#include "platform/settingsfailure.h"
 #include "project/newprojectcontroller.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
@@ -22,6 +23,7 @@ AppController::AppController(QObject *parent)
     : QObject(parent), m_documents(new DocumentList(this)),
       m_newProject(new NewProjectController(this))
 {
+    SettingsFailure::install();
     connect(m_documents, &DocumentList::becameEmpty, this, &AppController::quitIfNothingOpen);
     DocumentOrder::setProvider([list = QPointer(m_documents)] {
         return list ? list->orderedDocuments() : QList<MyDocument *>();

@@ -1,4 +1,5 @@
 #include "app/appcontroller.h"
+#include "app/firstpaintprobe.h"
 #include "app/singleinstance.h"
 #include "platform/windowsystem.h"
 #include "settings/localizedtext.h"
@@ -28,6 +29,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quireon.svg")));
     // Documents and the start window decide when Quireon quits.
     QApplication::setQuitOnLastWindowClosed(false);
+    installFirstPaintProbe(app);
 
     const QStringList files = absolutePaths(app.arguments().mid(1));
     SingleInstance instance;

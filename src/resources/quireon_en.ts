@@ -294,6 +294,14 @@
         <translation>The new settings are in use until Quireon quits, but the file “%@” could not be written.</translation>
     </message>
     <message>
+        <source>SettingsSaveErrorHeader</source>
+        <translation>The settings cannot be saved</translation>
+    </message>
+    <message>
+        <source>SettingsSaveErrorMessage</source>
+        <translation>Quireon keeps working, but changes to its settings will be lost when it quits: the file “%@” could not be written.</translation>
+    </message>
+    <message>
         <source>Page Title</source>
         <translation>Page report of %@</translation>
     </message>

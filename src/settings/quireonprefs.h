@@ -25,8 +25,11 @@ public:
 
     void setDefaults();
     void loadPreferences();
-    // Writes every key if anything changed. False when the store could not be written.
+    // Writes every key if anything changed. False when the store could not be written;
+    // then the save-failure handler, if one is set, learns the settings file's name.
     bool savePreferences();
+    using SaveFailureHandler = void (*)(const QString &fileName);
+    static void setSaveFailureHandler(SaveFailureHandler handler);
 
     bool dirty() const { return m_dirty; }
     const Dictionary &prefsDic() const { return m_prefsDic; }

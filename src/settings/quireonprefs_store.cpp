@@ -11,6 +11,15 @@ void QuireonPrefs::loadPreferences()
         store.removeObject(*old);
 }
 
+namespace {
+QuireonPrefs::SaveFailureHandler saveFailureHandler = nullptr;
+}
+
+void QuireonPrefs::setSaveFailureHandler(SaveFailureHandler handler)
+{
+    saveFailureHandler = handler;
+}
+
 bool QuireonPrefs::savePreferences()
 {
     if (!m_dirty)
@@ -24,5 +33,7 @@ bool QuireonPrefs::savePreferences()
     }
     const bool written = store.synchronize();
     m_dirty = false;
+    if (!written && saveFailureHandler)
+        saveFailureHandler(store.fileName());
     return written;
 }

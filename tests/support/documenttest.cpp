@@ -11,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBlock>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace DocumentTest {
 
@@ -67,6 +69,11 @@ QStringList *recordOpens() {
         return true;
     });
     return &opened;
+}
+
+bool setModified(const QString &path, qint64 seconds, long nanoseconds) {
+    const timespec times[2] = {{0, UTIME_OMIT}, {time_t(seconds), nanoseconds}};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
 }
 
 bool waitIdle(MyDocument &document, int timeoutMs) {

@@ -18,6 +18,8 @@ namespace DocumentTest {
 std::unique_ptr<QuireonPrefs> freshPrefs();
 // Writes a file (empty unless given contents) and returns its path.
 QString writeFile(const QString &path, const QByteArray &contents = {});
+// Sets the file's modification time (symbolic links followed); false on failure.
+bool setModified(const QString &path, qint64 seconds, long nanoseconds = 0);
 // Sets command index's line and, when given, its page string in the shared settings.
 void setCommand(int index, const QString &line, const QString &pageString = QString());
 // Runs command index and waits until the document is idle again; false on a time-out.

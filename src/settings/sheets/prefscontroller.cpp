@@ -4,6 +4,7 @@
 #include "fieldlists.h"
 #include "logstringscontroller.h"
 #include "platform/alerts.h"
+#include "platform/settingsfailure.h"
 #include "platform/core/notificationcenter.h"
 #include "settings/localizedtext.h"
 #include "settings/logencoding.h"
@@ -84,13 +85,19 @@ void PrefsController::applyToSharedPrefs()
     Q_ASSERT(gQuireonPrefs);
     getStringValuesTo(*gQuireonPrefs);
     getControlValuesTo(*gQuireonPrefs);
-    const bool saved = gQuireonPrefs->savePreferences();
+    bool saved;
+    {
+        const SettingsFailure::Quiet quiet; // this sheet says it in its own words below
+        saved = gQuireonPrefs->savePreferences();
+    }
     NotificationCenter::defaultCenter()->post(kPrefsChangedNotification, this,
                                               QVariant::fromValue(static_cast<void *>(gQuireonPrefs)));
     // The new settings are in use either way; the user must learn they will not last.
-    if (!saved)
+    if (!saved) {
+        SettingsFailure::toldByCaller();
         Alerts::runAlert(Text::localized("PrefsSaveErrorHeader"),
                          Text::format("PrefsSaveErrorMessage", {SettingsStore().fileName()}));
+    }
 }
 
 void PrefsController::revertToDefauts()

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
+
+#include <QTemporaryDir>
+
+// Every benchmark runs offscreen unless told otherwise, with a settings folder of its own
+// inside `dir` (never the user's); call before the application object is made.
+inline void isolateBenchmark(const QTemporaryDir &dir) {
+    qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// The texts and the shared settings, as Quireon loads them at launch.
+inline void loadAsAtLaunch(QuireonPrefs &prefs) {
+    Text::installTable();
+    prefs.awakeFromNib();
+}

@@ -1,0 +1,213 @@
+// What a long session throws at a document: its folder removed or renamed in auto mode,
+// a tool that cannot write its output, a megabyte without a newline, a tool killed by a
+// signal, a root file on a 4,000-character path, and a root file that is a symbolic link
+// whose target changes.
+#include "documenttest.h"
+#include "platform/alerts.h"
+#include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
+#include "testsupport.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QtTest>
+
+
+using namespace DocumentTest;
+
+namespace {
+int alertsWithHeader(const char *header) {
+    const QString text = Text::localized(header);
+    const QList<Alerts::Shown> shown = Alerts::shown();
+    return int(std::count_if(shown.begin(), shown.end(),
+                             [&](const Alerts::Shown &s) { return s.header == text; }));
+}
+} // namespace
+
+class TestFaults : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QuireonPrefs> prefs;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<MyDocument> document;
+
+    MyDocument &open(const QString &root) {
+        document = std::make_unique<MyDocument>();
+        document->setFileName(root);
+        return *document;
+    }
+    void checkNow() { QVERIFY(QMetaObject::invokeMethod(document.get(), "timerProc")); }
+    QString status() { return fieldText(*document, "statusField"); }
+    QString commandText(const QString &fixture, const QString &rest) {
+        return TestSupport::fixture(fixture) + QLatin1Char(' ') + rest;
+    }
+
+private slots:
+    void initTestCase() { Text::installTable(); }
+    void init() {
+        prefs = freshPrefs();
+        dir = std::make_unique<QTemporaryDir>();
+        Alerts::clearShown();
+    }
+    void cleanup() { document.reset(); }
+
+    // The folder goes while the procedure's tool is still running in it: the run ends as
+    // usual, the next check reports the missing root file once and switches auto mode
+    // off, and a later run reports that its command cannot start.
+    void rootFolderRemovedOrRenamedDuringAutoMode_data() {
+        QTest::addColumn<bool>("rename");
+        QTest::newRow("removed") << false;
+        QTest::newRow("renamed") << true;
+    }
+    void rootFolderRemovedOrRenamedDuringAutoMode() {
+        QFETCH(bool, rename);
+        const QString folder = dir->filePath("paper");
+        QVERIFY(QDir().mkpath(folder));
+        const QString command = commandText("count_run.sh", "%1 0.4");
+        setCommand(0, command);
+        setProcedure({1});
+        open(writeFile(folder + "/main.tex"));
+        QVERIFY(setModified(document->rootFilePath(), 1000));
+        checkNow();
+        QVERIFY(document->isRunning());
+        QVERIFY(rename ? QDir().rename(folder, dir->filePath("moved")) : QDir(folder).removeRecursively());
+        QVERIFY(waitIdle(*document));
+        QCOMPARE(status(), Text::format("DoneStatus", {TestSupport::fixture("count_run.sh") + " main 0.4"}));
+
+        Alerts::setNextAnswer(Alerts::DefaultReturn);
+        checkNow();
+        QTRY_COMPARE(alertsWithHeader("RootMissingHeader"), 1);
+        QVERIFY(!document->autoRunModeOn());
+        QVERIFY(!control<QCheckBox>(*document, "checkAutoMode")->isChecked());
+        for (int i = 0; i < 3; ++i)
+            checkNow();
+        QTest::qWait(4 * MyDocument::kMissingRootRecheckMs);
+        QCOMPARE(alertsWithHeader("RootMissingHeader"), 1);
+
+        document->startStopSequence(); // by hand: the command cannot start in a lost folder
+        QVERIFY(waitIdle(*document));
+        const QString launchError = Text::format("LaunchError", {TestSupport::fixture("count_run.sh")});
+        QCOMPARE(logLines(*document).value(1), launchError.trimmed());
+    }
+
+    // A tool that cannot write its output says so in its log; the run is judged by that.
+    void aToolThatCannotWriteEndsWithItsOutput_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("full disk") << QStringLiteral("/dev/full") << true;
+        // Permissions do not stop a test that runs as root; a file in the folder's place does.
+        QTest::newRow("unwritable folder") << QStringLiteral("blocked/main.pdf") << true;
+        QTest::newRow("writable") << QStringLiteral("main.pdf") << false;
+    }
+    void aToolThatCannotWriteEndsWithItsOutput() {
+        QFETCH(QString, target);
+        QFETCH(bool, fails);
+        writeFile(dir->filePath("blocked"), "not a folder");
+        const QString command = commandText("writes_output.sh", target);
+        setCommand(0, command);
+        open(writeFile(dir->filePath("main.tex")));
+        QVERIFY(runCommand(*document, 0));
+        QCOMPARE(fieldText(*document, "textNumErrors"), fails ? QStringLiteral("1") : QStringLiteral("0"));
+        QCOMPARE(status(), Text::format(fails ? "ErrorStatus" : "DoneStatus", {command}));
+        QCOMPARE(logLines(*document).size(), 3);
+    }
+
+    // A partial line is never shown; a megabyte of it neither stalls the log nor lingers
+    // into the next command; once its newline comes, the whole line is shown.
+    void aMegabyteWithoutNewline() {
+        setCommand(0, commandText("long_partial_line.sh", "none"));
+        setCommand(1, commandText("long_partial_line.sh", "end"));
+        setCommand(2, commandText("quick_run.sh", "%1"));
+        open(writeFile(dir->filePath("main.tex")));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(runCommand(*document, 0));
+        QCOMPARE(logLines(*document).size(), 1); // the prompt line only
+        QVERIFY(logView(*document)->document()->characterCount() < 1000);
+
+        QVERIFY(runCommand(*document, 2));
+        QVERIFY(!logView(*document)->toPlainText().contains(QStringLiteral("xxxx")));
+
+        QVERIFY(runCommand(*document, 1));
+        const QStringList lines = logLines(*document);
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines.at(1), QString(1048576, QLatin1Char('x')));
+        QCOMPARE(lines.at(2), QStringLiteral("after the long line"));
+        QVERIFY2(clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    // A tool killed by a signal ends with the end of its output; the log alone judges it.
+    void aToolKilledByASignal_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("statusKey");
+        QTest::newRow("clean log") << QStringLiteral("working") << QStringLiteral("DoneStatus");
+        QTest::newRow("error in log") << QStringLiteral("!") << QStringLiteral("ErrorStatus");
+    }
+    void aToolKilledByASignal() {
+        QFETCH(QString, line);
+        QFETCH(QString, statusKey);
+        const QString command = commandText("killed_by_signal.sh", line);
+        setCommand(0, command);
+        open(writeFile(dir->filePath("main.tex")));
+        QVERIFY(runCommand(*document, 0));
+        QCOMPARE(logLines(*document).mid(1), QStringList{line});
+        QCOMPARE(status(), Text::format(statusKey.toLatin1().constData(), {command}));
+    }
+
+    // Path limits are 4,096 bytes; each folder name stays under 255.
+    void aRootFileOnAFourThousandCharacterPath() {
+        QString folder = dir->path();
+        const QString name = QStringLiteral("/main.tex");
+        while (folder.size() + name.size() < 4000)
+            folder += QLatin1Char('/') + QString(std::min<qsizetype>(200, 3999 - folder.size() - name.size()), QLatin1Char('d'));
+        QVERIFY(QDir().mkpath(folder));
+        const QString root = writeFile(folder + name);
+        QCOMPARE(root.size(), 4000);
+        setCommand(0, commandText("count_run.sh", "%1"));
+        setProcedure({1});
+        open(root);
+        QVERIFY(setModified(root, 2000));
+        checkNow(); // auto mode sees the change
+        QVERIFY(waitIdle(*document));
+        QCOMPARE(logLines(*document).value(1), QStringLiteral("counted run of main"));
+        QVERIFY(QFile::exists(folder + "/main.runs")); // the tool ran in the root's folder
+        QVERIFY(alertsWithHeader("RootMissingHeader") == 0);
+    }
+
+    // The root file is a symbolic link: saving its target is a change, and so is pointing
+    // the link at another file, even one with the very same modification time.
+    void aSymbolicLinkRootWhoseTargetChanges() {
+        setCommand(0, commandText("count_run.sh", "%1"));
+        setProcedure({1});
+        const QString first = writeFile(dir->filePath("first.tex"), "one");
+        const QString second = writeFile(dir->filePath("second.tex"), "one");
+        QVERIFY(setModified(first, 3000) && setModified(second, 3000));
+        const QString root = dir->filePath("main.tex");
+        QVERIFY(QFile::link(first, root));
+        open(root);
+        const auto runs = [&] {
+            QFile file(dir->filePath("main.runs"));
+            return file.open(QIODevice::ReadOnly) ? int(file.readAll().count('\n')) : 0;
+        };
+        checkNow();
+        QCOMPARE(runs(), 0);
+        QVERIFY(setModified(first, 3001));
+        checkNow();
+        QVERIFY(waitIdle(*document));
+        QCOMPARE(runs(), 1);
+        QVERIFY(QFile::remove(root) && QFile::link(second, root));
+        QVERIFY(setModified(second, 3001));
+        checkNow();
+        QVERIFY(waitIdle(*document));
+        QCOMPARE(runs(), 2);
+        checkNow();
+        QVERIFY(!document->isRunning());
+        QCOMPARE(runs(), 2);
+    }
+};
+
+QTEST_MAIN(TestFaults)
+#include "test_faults.moc"
