@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QObject>
 #include <QPointer>
+#include <QSize>
 #include <QStringList>
 #include <memory>
 #include <optional>
@@ -187,6 +188,9 @@ private:
     int procedureIndex = 0;
     bool procRunning = false;
     bool m_floatingTimerActive = false;
+    // A drag resizes the window many times a second; its size is stored once it rests.
+    QTimer *windowSizeTimer = nullptr;
+    QSize pendingWindowSize;
     ClickForwarder *clickForwarder = nullptr; // a child of the document
     bool autoRunMode = true;
     bool userBreak = false;

@@ -17,8 +17,15 @@ void MyDocument::setUpFloating()
     m_myWindow->setFloatingDocument(this);
     m_myWindow->awakeFromNib();
     clickForwarder = new ClickForwarder(m_myWindow.get(), ui->buttonStartStop, this);
-    connect(m_myWindow.get(), &MyWindow::userResized, this,
-            [this](const QSize &size) { windowWillResize(size); });
+    windowSizeTimer = new QTimer(this);
+    windowSizeTimer->setSingleShot(true);
+    windowSizeTimer->setInterval(250);
+    connect(windowSizeTimer, &QTimer::timeout, this,
+            [this] { windowWillResize(pendingWindowSize); });
+    connect(m_myWindow.get(), &MyWindow::userResized, this, [this](const QSize &size) {
+        pendingWindowSize = size;
+        windowSizeTimer->start();
+    });
     connect(m_myWindow.get(), &MyWindow::becameKey, this, &MyDocument::windowDidBecomeKey);
 }
 
