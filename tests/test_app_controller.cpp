@@ -158,6 +158,7 @@ private slots:
     {
         const QString a = makeFile("a.tex");
         const QString b = makeFile("b.tex");
+        QVERIFY(QDir(m_dir->path()).mkdir("sub"));
         RecentDocuments::noteNewRecentDocument(m_dir->path() + "/./a.tex"); // an older entry
         QVERIFY(m_app->openFile(m_dir->path() + "/sub/../a.tex"));
         QVERIFY(m_app->openFile(b));
