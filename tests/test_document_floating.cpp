@@ -144,13 +144,18 @@ private slots:
 
         back.moveToFloatingState(); // floated by a command of its own earlier
         back.enableButtons(false);
+        QVERIFY(front.execCommandOfIndex(0));
         becomeActive();
         for (MyDocument *document : {&front, &back}) {
             QVERIFY(!windowOf(*document).isInFloatingState());
             QCOMPARE(windowOf(*document).height(), 400);
             QCOMPARE(windowOf(*document).windowOpacity(), 1.0);
         }
-        QVERIFY(windowOf(back).findChild<QPushButton *>(QStringLiteral("buttonClearFiles"))->isEnabled());
+        QVERIFY(control<QPushButton>(back, "buttonClearFiles")->isEnabled());
+        // A running document keeps its buttons off until its run ends.
+        for (const char *name : {"buttonClearFiles", "buttonExe1"})
+            QVERIFY(!control<QPushButton>(front, name)->isEnabled());
+        QTRY_VERIFY(control<QPushButton>(front, "buttonExe1")->isEnabled());
 
         frontToBack.clear();
         resign(); // no document: nothing to do

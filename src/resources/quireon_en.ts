@@ -386,6 +386,18 @@
         <translation>Choose the original of the symbolic link.</translation>
     </message>
     <message>
+        <source>ReplaceHeader</source>
+        <translation>“%@” already exists. Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>ReplaceMessage</source>
+        <translation>Replacing it overwrites what it holds now.</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
         <source>OverwriteErrorHeader</source>
         <translation>The existing item cannot be replaced</translation>
     </message>
