@@ -11,6 +11,7 @@
 #include "window/documentorder.h"
 #include "window/mywindow.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QWindow>
@@ -261,6 +262,13 @@ private slots:
         const int width = windowOf(document).width(); // the contents decide the least width
         emit windowOf(document).userResized(QSize(width, 500)); // the window manager's resize
         QTRY_COMPARE(SettingsStore_rawSize(), QStringLiteral("{%1, 500}").arg(width));
+        // A long status neither widens the window nor passes for the user's size, and the
+        // window's limits agree with each other.
+        control<QLabel>(document, "statusField")->setText("Running: " + QString(300, u'x'));
+        QTest::qWait(300);
+        QCOMPARE(windowOf(document).width(), width);
+        QVERIFY(windowOf(document).minimumWidth() <= windowOf(document).maximumWidth());
+        QCOMPARE(SettingsStore_rawSize(), QStringLiteral("{%1, 500}").arg(width));
         MyDocument &next = openDocumentUnplaced("next.tex");
         QCOMPARE(windowOf(next).height(), 500);
     }

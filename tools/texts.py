@@ -87,6 +87,9 @@ TEXTS = [
     ("PrefsSaveErrorMessage", "The new settings are in use until Quireon quits, but the file \u201c%@\u201d could not be written."),
     ("SettingsSaveErrorHeader", "The settings cannot be saved"),
     ("SettingsSaveErrorMessage", "Quireon keeps working, but changes to its settings will be lost when it quits: the file \u201c%@\u201d could not be written."),
+    ("SettingsDamagedHeader", "Some settings could not be read"),
+    ("SettingsDamagedMessage", "The settings file \u201c%@\u201d holds lines Quireon cannot read. They have been left out and every other setting kept; the file as it was is saved as \u201c%@\u201d."),
+    ("SettingsDamagedUncopiedMessage", "The settings file \u201c%@\u201d holds lines Quireon cannot read, and no copy of it could be made. Quireon works with its default settings and leaves the file as it is."),
     ("Page Title", "Page report of %@"),
     # Application
     ("OpenTitle", "Open a root file (.%@)"),
