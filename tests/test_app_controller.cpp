@@ -148,7 +148,6 @@ private slots:
         m_prefs->setLastOpenedDocument(last);
         m_app->applicationDidFinishLaunching({a});
         QCOMPARE(m_app->documents()->orderedDocuments().size(), 1);
-        QVERIFY(m_app->documents()->documentForPath(a));
     }
 
     // Every spelling of a path names one document, stored and shown in its clean form.
@@ -163,7 +162,6 @@ private slots:
         m_prefs->setLastOpenedDocument(QString());
         QVERIFY(m_app->openFile(m_dir->path() + "/./a.tex"));
         QCOMPARE(m_app->documents()->orderedDocuments().size(), 2);
-        QVERIFY(m_app->documents()->documentForPath(a));
         QCOMPARE(m_prefs->lastOpenedDocument(), a);
         QCOMPARE(RecentDocuments::list(), QStringList({b, a}));
     }
@@ -182,6 +180,12 @@ private slots:
         QVERIFY(m_app->startWindow());
         prefs.prefsCanceled();
         QVERIFY(!m_app->startWindow());
+        QGuiApplication::setQuitOnLastWindowClosed(false); // as Quireon has it
+        QTimer notQuitting; // closing the last document quits, the hidden start window aside
+        connect(&notQuitting, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        notQuitting.start(5000);
+        QTimer::singleShot(0, [this] { m_app->documents()->orderedDocuments().constFirst()->myWindow()->close(); });
+        QCOMPARE(QCoreApplication::exec(), 0);
     }
 
     void typeCheckIsCaseSensitiveAndReadabilityChecked()

@@ -236,7 +236,6 @@ private slots:
         QMetaObject::invokeMethod(panel, "accept");
         QVERIFY(Alerts::shown().value(0).header.contains("c.v2.bib"));
         QVERIFY(panel->isVisible());
-        QVERIFY(QFileInfo(taken).isFile() && !QFileInfo(taken).isSymLink());
         Alerts::setNextAnswer(Alerts::DefaultReturn);
         QMetaObject::invokeMethod(panel, "accept");
         QTRY_COMPARE(m_created, 1);
