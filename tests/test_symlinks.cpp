@@ -216,9 +216,8 @@ private slots:
         QVERIFY(!QFileInfo::exists(tmp("u/p/Paper.folder")));
     }
 
-    // Without a scripted answer the sheet is a real window-modal dialog on the window. A
-    // typed name holding a dot gets the extension after it; replacing what stands at that
-    // name is asked about first, and only a yes replaces it.
+    // Without a scripted answer the sheet is a real window-modal dialog on the window. What
+    // stands at the name written (the typed one and the extension) is replaced after a yes.
     void sheetAnsweredInTheDialogItself()
     {
         m_prefs->setSymLinkArray(QStringList{m_bib});
