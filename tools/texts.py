@@ -129,6 +129,18 @@ TEXTS = [
     ("CreateSymLinkMessage", "Choose where the symbolic link goes and its name."),
     ("SymName", "Link name:"),
     ("SymLinkFolderMessage", "\u201c%@\u201d is a folder and cannot be replaced by a link."),
+    # Command line and batch runs
+    ("CliDescription", "Runs TeX and friends on a root file. Without options it opens the files given in document windows."),
+    ("CliFile", "The root file (.tex) to open or to run."),
+    ("CliBatch", "Runs the stored auto procedure on the file without a window, writes the log to standard output and ends with a summary line."),
+    ("CliProcedure", "With --batch: runs the given command numbers (1 to 5) instead, for example 1,2,1,1."),
+    ("CliProcedureValue", "numbers"),
+    ("CliNeedsBatch", "quireon: --procedure works with --batch only.\n"),
+    ("CliOneFile", "quireon: --batch takes exactly one file.\n"),
+    ("CliBadProcedure", "quireon: \u201c%@\u201d is not a list of command numbers from 1 to 5.\n"),
+    ("CliUnreadable", "quireon: cannot read the file \u201c%@\u201d.\n"),
+    ("CliWrongType", "quireon: \u201c%@\u201d is not a .%@ file.\n"),
+    ("BatchSummary", "errors %@, warnings %@, notes %@, pages %@\n"),
 ]
 
 def main():

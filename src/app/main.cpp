@@ -1,6 +1,7 @@
 #include "app/appcontroller.h"
 #include "app/firstpaintprobe.h"
 #include "app/singleinstance.h"
+#include "batch/commandlinerun.h"
 #include "platform/windowsystem.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
@@ -21,6 +22,10 @@ static QStringList absolutePaths(const QStringList &arguments)
 
 int main(int argc, char *argv[])
 {
+    // Batch runs, --help and --version need no display and never hand over to a running
+    // Quireon, so they are decided before any window system is touched.
+    if (CommandLineRun::wanted(argc, argv))
+        return CommandLineRun::run(argc, argv);
     WindowSystem::preferX11ForFloating();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quireon"));

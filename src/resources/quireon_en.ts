@@ -457,5 +457,55 @@
         <source>SymLinkFolderMessage</source>
         <translation>“%@” is a folder and cannot be replaced by a link.</translation>
     </message>
+    <message>
+        <source>CliDescription</source>
+        <translation>Runs TeX and friends on a root file. Without options it opens the files given in document windows.</translation>
+    </message>
+    <message>
+        <source>CliFile</source>
+        <translation>The root file (.tex) to open or to run.</translation>
+    </message>
+    <message>
+        <source>CliBatch</source>
+        <translation>Runs the stored auto procedure on the file without a window, writes the log to standard output and ends with a summary line.</translation>
+    </message>
+    <message>
+        <source>CliProcedure</source>
+        <translation>With --batch: runs the given command numbers (1 to 5) instead, for example 1,2,1,1.</translation>
+    </message>
+    <message>
+        <source>CliProcedureValue</source>
+        <translation>numbers</translation>
+    </message>
+    <message>
+        <source>CliNeedsBatch</source>
+        <translation>quireon: --procedure works with --batch only.
+</translation>
+    </message>
+    <message>
+        <source>CliOneFile</source>
+        <translation>quireon: --batch takes exactly one file.
+</translation>
+    </message>
+    <message>
+        <source>CliBadProcedure</source>
+        <translation>quireon: “%@” is not a list of command numbers from 1 to 5.
+</translation>
+    </message>
+    <message>
+        <source>CliUnreadable</source>
+        <translation>quireon: cannot read the file “%@”.
+</translation>
+    </message>
+    <message>
+        <source>CliWrongType</source>
+        <translation>quireon: “%@” is not a .%@ file.
+</translation>
+    </message>
+    <message>
+        <source>BatchSummary</source>
+        <translation>errors %@, warnings %@, notes %@, pages %@
+</translation>
+    </message>
 </context>
 </TS>

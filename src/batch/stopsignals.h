@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+// Brings SIGINT and SIGTERM into the event loop: the handler only writes the signal's
+// number into a pipe, and the main thread reads it and reports it. While an object
+// lives, these signals no longer end the program on their own.
+class StopSignals : public QObject
+{
+    Q_OBJECT
+public:
+    explicit StopSignals(QObject *parent = nullptr);
+    ~StopSignals() override; // the default handling comes back
+
+signals:
+    void received(int signalNumber);
+
+private:
+    void readPipe();
+
+    QSocketNotifier *m_notifier = nullptr;
+};
