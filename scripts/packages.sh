@@ -10,6 +10,8 @@ QUIREON_PACKAGES=(
     qt6-qpa-plugins libqt6svg6 xdg-utils desktop-file-utils
     # the default tool set: pdflatex, latex, bibtex, makeindex, dvipdfmx
     texlive-latex-base texlive-binaries
+    # desktop notices are tested against a private session bus (dbus-run-session)
+    dbus
     # install and package checks: manual page, AppStream metadata, Debian package
     groff-base man-db appstream dpkg-dev file lintian
     # fuzzing and sanitizer runtimes

@@ -19,8 +19,9 @@ using namespace DocumentTest;
 namespace {
 const QByteArray kClean = "\\documentclass{article}\n\\begin{document}\nSee \\ref{x}.\n"
                           "\\section{A}\\label{x}\n\\end{document}\n";
+// Two errors: after the first, TeX's prompt "? " and the next message share a line.
 const QByteArray kBroken = "\\documentclass{article}\n\\begin{document}\nText \\undefinedthing.\n"
-                           "\\end{document}\n";
+                           "More \\undefinedthing.\n\\end{document}\n";
 } // namespace
 
 class TestBatchMode : public QObject
@@ -76,11 +77,18 @@ private slots:
             << "errors 0, warnings 3, notes 1, pages 1";
         QTest::newRow("given commands, errors stop them")
             << QStringList{"--procedure", "1,2,1", "--batch", "clean.tex"} << 1
-            << QStringList{pdflatex + "clean", "Quireon> /usr/bin/bibtex clean"}
+            << QStringList{pdflatex + "clean", "Quireon> /usr/bin/bibtex clean",
+                           "Quireon> bibtex ended with exit status 2."}
             << "errors 3, warnings 3, notes 1, pages 1"; // bibtex: no citations, data, style
         QTest::newRow("errors stop the stored procedure")
-            << QStringList{"--batch", "broken.tex"} << 1 << QStringList{pdflatex + "broken"}
-            << "errors 1, warnings 0, notes 1, pages 1";
+            << QStringList{"--batch", "broken.tex"} << 1
+            << QStringList{pdflatex + "broken", "Quireon> pdflatex ended with exit status 1."}
+            << "errors 3, warnings 0, notes 1, pages 0"; // the second error quits: no pages
+        QTest::newRow("a failure status stops them") // makeindex without an .idx exits 1
+            << QStringList{"--batch", "--procedure", "1,3,1", "clean.tex"} << 1
+            << QStringList{pdflatex + "clean", "Quireon> /usr/bin/makeindex clean",
+                           "Quireon> makeindex ended with exit status 1."}
+            << "errors 0, warnings 3, notes 1, pages 1";
         QTest::newRow("missing file") << QStringList{"--batch", "my thesis; $(x) ü.tex"} << 2
                                       << QStringList() << "";
         QTest::newRow("wrong type") << QStringList{"--batch", "notes.txt"} << 2 << QStringList() << "";

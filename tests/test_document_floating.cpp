@@ -108,6 +108,22 @@ private slots:
         QCOMPARE(window.geometry(), QRect(100, 120, window.width(), 400));
     }
 
+    void theStripStaysGrownBetweenTheStepsOfAProcedure()
+    {
+        MyDocument &document = openDocument("paper.tex");
+        MyWindow &window = windowOf(document);
+        setCommand(1, "/bin/sleep 0.6");
+        setProcedure({1, 2});
+        resign();
+        document.startAutoProcedure();
+        QTRY_VERIFY(fieldText(document, "statusField").contains("/bin/sleep"));
+        QTest::qWait(400); // longer than the log display time
+        QVERIFY(document.floatingTimerActive());
+        QCOMPARE(window.height(), 315);
+        QTRY_VERIFY(!document.isRunning());
+        QTRY_COMPARE(window.height(), 66);
+    }
+
     void theFloatingTimerDoesNotFloatAnActiveApplication()
     {
         MyDocument &document = openDocument("paper.tex");

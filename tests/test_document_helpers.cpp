@@ -1,9 +1,11 @@
 // The widget-free pieces of a command run: argument lists, prefix matching, page reports
 // and line completion.
 #include "document/helpers/commandline.h"
+#include "document/helpers/editorcommand.h"
 #include "document/helpers/linesplitter.h"
 #include "document/helpers/pagereport.h"
 #include "document/helpers/prefixmatch.h"
+#include "document/helpers/problemdiff.h"
 
 #include <QtTest>
 
@@ -23,7 +25,15 @@ private slots:
                                              << "m" << QStringList{"", "/bin/echo", ""};
         QTest::newRow("name with spaces")
             << "/bin/echo %1"
-            << "my thesis" << QStringList{"/bin/echo", "my", "thesis"};
+            << "my thesis" << QStringList{"/bin/echo", "my thesis"};
+        QTest::newRow("name with spaces inside a word")
+            << "/bin/tool -job=%1.out"
+            << "a  b" << QStringList{"/bin/tool", "-job=a  b.out"};
+        QTest::newRow("name like an option")
+            << "/bin/tool %1 %1.aux -job=%1"
+            << "-shell-escape"
+            << QStringList{"/bin/tool", "./-shell-escape", "./-shell-escape.aux",
+                           "-job=-shell-escape"};
         QTest::newRow("empty line") << ""
                                     << "main" << QStringList{""};
         QTest::newRow("tab is no separator") << "/bin/echo\t%1"
@@ -46,6 +56,34 @@ private slots:
         QFETCH(QString, basename);
         QFETCH(QStringList, expected);
         QCOMPARE(CommandLine::arguments(line, basename), expected);
+    }
+
+    void editorArguments_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("expected");
+        const QString file = "/t/my %l dir/a.tex";
+        QTest::newRow("file and line in one word") << "code -g %f:%l" << QStringList{"code", "-g", file + ":7"};
+        QTest::newRow("no file placeholder") << "gedit" << QStringList{"gedit", file};
+    }
+    void editorArguments() {
+        QFETCH(QString, command);
+        QFETCH(QStringList, expected);
+        QCOMPARE(EditorCommand::arguments(command, "/t/my %l dir/a.tex", 7), expected);
+    }
+
+    // What moves by itself is the same problem; another reference or file is another.
+    void problemDiff() {
+        const QStringList before{"Overfull \\hbox (1.5pt too wide) in paragraph at lines 20--21",
+                                 "? ! Undefined control sequence.", "./a.tex:3: Undefined control sequence.",
+                                 "LaTeX Warning: Reference `a' on page 1 undefined on input line 4.",
+                                 "LaTeX Warning: Reference `a' on page 1 undefined on input line 4."};
+        const QStringList after{"Overfull \\hbox (2.25pt too wide) in paragraph at lines 22--23",
+                                "! Undefined control sequence.", "./b.tex:3: Undefined control sequence.",
+                                "LaTeX Warning: Reference `b' on page 2 undefined on input line 9.",
+                                "LaTeX Warning: Reference `a' on page 2 undefined on input line 9."};
+        const ProblemDiff::Result result = ProblemDiff::compare(before, after);
+        QCOMPARE(result.added, QList<int>({2, 3}));
+        QCOMPARE(result.resolved, 2);
     }
 
     void prefixMatching_data() {

@@ -16,9 +16,10 @@ class TestDocumentPdflatex : public QObject {
     std::unique_ptr<QuireonPrefs> prefs;
     QTemporaryDir dir;
 
-    std::unique_ptr<MyDocument> typeset(const QByteArray &source) {
+    std::unique_ptr<MyDocument> typeset(const QByteArray &source,
+                                        const QString &name = QStringLiteral("main.tex")) {
         auto document = std::make_unique<MyDocument>();
-        document->setFileName(writeFile(dir.filePath("main.tex"), source));
+        document->setFileName(writeFile(dir.filePath(name), source));
         auto *button = document->myWindow()->findChild<QPushButton *>("buttonExe1");
         if (!button->isEnabled())
             return document;
@@ -57,6 +58,21 @@ private slots:
         const QString command = logLines(*document).first().mid(MyDocument::promptPrefix.size());
         QCOMPARE(command, QString(gQuireonPrefs->cmdCmdAtIndex(0)).replace("%1", "main"));
         QCOMPARE(fieldText(*document, "statusField"), Text::format("ErrorStatus", {command}));
+    }
+
+    // After the first error TeX's prompt starts the next error's line; a name with spaces
+    // reaches pdflatex as one argument and leaves no stray files.
+    void twoErrorsInAFileNamedWithSpaces() {
+        QTemporaryDir folder;
+        dir.swap(folder);
+        auto document = typeset("\\documentclass{article}\n\\begin{document}\nOne.\\newpage "
+                                "Two \\undefinedA\\ and \\undefinedB.\n\\end{document}\n",
+                                "my thesis.tex");
+        QCOMPARE(fieldText(*document, "textNumErrors"), QStringLiteral("2"));
+        QCOMPARE(fieldText(*document, "textNumPages"), QStringLiteral("1")); // the input quits
+        for (const QString &file : QDir(dir.path()).entryList(QDir::Files))
+            QVERIFY2(file.startsWith("my thesis."), qPrintable(file));
+        QVERIFY(QFileInfo::exists(dir.filePath("my thesis.pdf")));
     }
 
     void cleanDocumentIsDone() {

@@ -7,6 +7,7 @@
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -81,6 +82,10 @@ private slots:
                                   << QList<int>{0, 0, 0} << "regular";
         QTest::newRow("empty entry") << QStringList{""} << QStringList{} << true << "anything\n"
                                      << QList<int>{0, 0, 0} << "regular";
+        QTest::newRow("after TeX's prompt") << e << w << true << "? ! Undefined control sequence.\n"
+                                            << QList<int>{1, 0, 0} << "error";
+        QTest::newRow("after two prompts") << e << w << true << "? ? LaTeX Warning: x\n"
+                                           << QList<int>{0, 1, 0} << "warning";
         QTest::newRow("carriage return kept in the line") << e << w << true << "! with CR\r\n"
                                                           << QList<int>{1, 0, 0} << "error";
     }
@@ -156,6 +161,38 @@ private slots:
             QVERIFY(bar->maximum() > 0);
             QCOMPARE(bar->value(), bar->maximum());
         }
+    }
+
+    // A flood keeps only the newest lines, under a first line that tells how much went.
+    void aFloodKeepsTheLogBounded_data() {
+        QTest::addColumn<QString>("chunk");
+        QTest::addColumn<int>("chunks");
+        const int overTwice = 2 * LogBound::kMaxCharacters / 1000 + 1;
+        QTest::newRow("long lines") << QString(999, u'x') + u'\n' << overTwice;
+        QTest::newRow("short lines") << QStringLiteral("y\n").repeated(500)
+                                     << 2 * LogBound::kMaxLines / 500 + 1;
+        QTest::newRow("no newline at all") << QString(1000, u'z') << overTwice;
+    }
+    void aFloodKeepsTheLogBounded() {
+        QFETCH(QString, chunk);
+        QFETCH(int, chunks);
+        qint64 written = 0;
+        for (int i = 0; i < chunks; ++i, written += chunk.size())
+            document->appendOutput(chunk);
+        document->appendOutput(QStringLiteral("\n! last\n"));
+        const QTextDocument *log = logView(*document)->document();
+        QVERIFY(log->characterCount() <= LogBound::kMaxCharacters);
+        QVERIFY(log->blockCount() <= LogBound::kMaxLines);
+        QVERIFY(log->characterCount() > LogBound::kMaxCharacters / 2 ||
+                log->blockCount() > LogBound::kMaxLines / 2);
+        QCOMPARE(logLines(*document).last(), QStringLiteral("! last"));
+        const QString note = log->firstBlock().text();
+        QVERIFY(note.startsWith(MyDocument::promptPrefix));
+        const qint64 leftOut = QRegularExpression("\\d+").match(note).captured().toLongLong();
+        // Every character is either kept or counted (a long unfinished line gains a newline).
+        const qint64 kept = log->characterCount() - 1 - log->firstBlock().length();
+        QVERIFY(qAbs(leftOut + kept - (written + 8)) < 100);
+        QCOMPARE(lineFormat(*document, 0).fontWeight(), int(QFont::Bold));
     }
 
     void manyChunksKeepEveryLineInPlace() {

@@ -176,7 +176,7 @@ private slots:
         QVERIFY(p.savePreferences());
 
         const auto got = readInFreshProcess();
-        QCOMPARE(got.size(), 34); // all but the two recent lists that have no value
+        QCOMPARE(got.size(), 36); // all but the two recent lists that have no value
         QCOMPARE(got[Key::CommandNames]["value"].toArray().toVariantList(), QVariantList{tricky});
         QCOMPARE(got[Key::CommandNames]["type"].toString(), QStringLiteral("QVariantList"));
         QCOMPARE(got[Key::OpenExtensions]["value"].toArray().size(), 0);

@@ -308,6 +308,25 @@ private slots:
         QTRY_COMPARE(runner->terminationStatus(), SIGKILL);
     }
 
+    void stopReturnsWhileTheChildFloodsItsOutput_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::newRow("yes") << "/usr/bin/yes";
+        QTest::newRow("yes ignoring TERM") << tool("floods_ignoring_term.sh");
+    }
+    void stopReturnsWhileTheChildFloodsItsOutput()
+    {
+        QFETCH(QString, program);
+        Recorder recorder;
+        recorder.onOutput = [&] { recorder.outputs.clear(); };
+        auto runner = start(recorder, {program});
+        QTRY_VERIFY(recorder.kinds.size() > 10);
+        const qint64 elapsed = timedStop(*runner);
+        QVERIFY2(elapsed < TaskWrapper::kTerminateGraceMs + TaskWrapper::kKillGraceMs + 1000,
+                 qPrintable(QString::number(elapsed)));
+        QCOMPARE(recorder.finishedCount(), 1);
+    }
+
     void stopEndsAProgramThatHoldsThePipeAfterTheChildExited()
     {
         Recorder recorder;

@@ -2,6 +2,7 @@
 
 #include "document/helpers/commandline.h"
 #include "document/helpers/rootpaths.h"
+#include "document/helpers/runending.h"
 #include "process/taskwrapper.h"
 #include "settings/quireonprefs.h"
 
@@ -86,6 +87,14 @@ void BatchRun::processFinished(const QStringList &)
     if (const QString rest = m_tally.finishLines(); !rest.isEmpty())
         m_write(rest);
     if (m_tally.counts().errors > 0)
+        m_failed = true;
+    // A tool that exits with a failure status or dies by a signal has failed, whatever
+    // its log reads; a stop has already marked the run.
+    const TaskWrapper::Ending ending = m_task ? m_task->ending() : TaskWrapper::Ending{};
+    if (const QString line = RunEnding::failureLine(ending, m_task ? m_task->arguments().value(0) : QString());
+        !line.isEmpty())
+        m_write(kPromptPrefix + line);
+    if (RunEnding::failed(ending))
         m_failed = true;
     releaseTask();
     QMetaObject::invokeMethod(this, &BatchRun::runNext, Qt::QueuedConnection);

@@ -53,6 +53,7 @@ void LogTally::countLines(const QString &lines)
 // The first list that matches wins, in the order errors, warnings, notes.
 void LogTally::countLine(QStringView line)
 {
+    line = withoutTexPrompt(line);
     if (m_checkErrors && checkError(line, m_errorStrings))
         ++m_counts.errors;
     else if (m_checkWarnings && checkError(line, m_warningStrings))

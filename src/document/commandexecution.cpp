@@ -4,6 +4,8 @@
 #include "ui_MyDocument.h"
 
 #include "document/helpers/commandline.h"
+#include "feedback/runfeedback.h"
+#include "document/helpers/runending.h"
 #include "process/taskwrapper.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
@@ -14,6 +16,7 @@
 bool MyDocument::execCommandOfIndex(int index) {
     logFraction.clear();
     preparePageCheck(index);
+    feedback->passStarted(index);
     const QStringList arguments =
         CommandLine::arguments(gQuireonPrefs->cmdCmdAtIndex(index), m_basename);
     releaseCommandTask();
@@ -67,8 +70,10 @@ void MyDocument::appendOutput(const QString &output) {
 
 void MyDocument::processFinished(const QStringList &arguments) {
     commandRunning = false;
+    appendUnfinishedLine();
+    const bool toolFailed = !userBreak && commandTask && judgeToolEnding(*commandTask);
     const QString commandText = arguments.join(QLatin1Char(' '));
-    if (numErrors > 0 || userBreak) {
+    if (numErrors > 0 || userBreak || toolFailed) {
         ui->statusField->setText(Text::format("ErrorStatus", {commandText}));
         procRunning = false;
     } else {
@@ -78,7 +83,23 @@ void MyDocument::processFinished(const QStringList &arguments) {
         execNextProcess();
     else
         resumeFromRun();
+    // The strip stays grown while the next step of a procedure runs; the finish of the
+    // last step arms the shrink.
+    if (!commandRunning)
+        armFloatingTimer();
+}
 
+// Whether the way the tool ended makes its run fail; such an ending gets a line of its
+// own in the log.
+bool MyDocument::judgeToolEnding(const TaskWrapper &task) {
+    const TaskWrapper::Ending ending = task.ending();
+    const QString line = RunEnding::failureLine(ending, task.arguments().value(0));
+    if (!line.isEmpty())
+        appendALogLine(promptPrefix + line);
+    return RunEnding::failed(ending);
+}
+
+void MyDocument::armFloatingTimer() {
     delete floatingTimer;
     floatingTimer = new QTimer(this);
     floatingTimer->setSingleShot(true);
@@ -94,6 +115,8 @@ void MyDocument::clearLog()
     // The log's regular style: the system font at the smaller size used for dense text.
     font.setPointSizeF(std::max(7.0, font.pointSizeF() * 11.0 / 13.0));
     ui->logView->clear();
+    feedback->logCleared();
+    logBound.reset();
     ui->logView->setFont(font);
     ui->logView->document()->setDefaultFont(font);
 }

@@ -7,9 +7,12 @@
 
 #include "document/helpers/linesplitter.h"
 #include "document/helpers/prefixmatch.h"
+#include "feedback/runfeedback.h"
+#include "settings/localizedtext.h"
 
 #include <QScrollBar>
 #include <QTextCursor>
+#include <utility>
 
 namespace {
 struct StyledRange {
@@ -27,10 +30,24 @@ qsizetype styleLength(QStringView line) {
 }
 } // namespace
 
+RunFeedback::LineKind MyDocument::feedbackKind(LineClass lineClass) {
+    switch (lineClass) {
+    case LineClass::Regular:
+        return RunFeedback::LineKind::Regular;
+    case LineClass::Prompt:
+        return RunFeedback::LineKind::Prompt;
+    default:
+        return RunFeedback::LineKind::Problem;
+    }
+}
+
 void MyDocument::appendLogLines() {
     const QString lines = LineSplitter::takeCompleteLines(logFraction);
     if (!lines.isEmpty())
         appendCompleteLines(lines);
+    // Output that never ends its line must not grow without bound either.
+    if (logFraction.size() > LogBound::kMaxLineLength)
+        appendUnfinishedLine();
 }
 
 void MyDocument::appendALogLine(const QString &line) {
@@ -38,6 +55,9 @@ void MyDocument::appendALogLine(const QString &line) {
 }
 
 void MyDocument::appendCompleteLines(const QString &lines) {
+    QTextCursor cursor(ui->logView->document());
+    cursor.movePosition(QTextCursor::End);
+    const int base = cursor.position();
     QList<StyledRange> styled;
     int pages = -1;
     qsizetype shift = 0; // characters the log view drops ("\r" of "\r\n") before this line
@@ -49,15 +69,13 @@ void MyDocument::appendCompleteLines(const QString &lines) {
         const qsizetype length = styleLength(line);
         if (lineClass != LineClass::Regular && length > 0)
             styled.append({from - shift, length, formatOf(lineClass)});
+        feedback->lineScanned(line, base + from - shift, feedbackKind(lineClass));
         if (const int n = checkPage(line); n > 0)
             pages = n;
         shift += line.endsWith(u"\r\n") ? 1 : 0;
         from = end;
     }
 
-    QTextCursor cursor(ui->logView->document());
-    cursor.movePosition(QTextCursor::End);
-    const int base = cursor.position();
     cursor.beginEditBlock();
     cursor.insertText(lines, formatOf(LineClass::Regular));
     for (const StyledRange &range : styled) {
@@ -66,6 +84,8 @@ void MyDocument::appendCompleteLines(const QString &lines) {
         cursor.mergeCharFormat(range.format);
     }
     cursor.endEditBlock();
+    feedback->linesShown();
+    boundLog();
 
     showCounters();
     if (pages > 0)
@@ -74,9 +94,30 @@ void MyDocument::appendCompleteLines(const QString &lines) {
     bar->setValue(bar->maximum());
 }
 
+void MyDocument::boundLog() {
+    QTextCharFormat noteFormat = formatOf(LineClass::Regular);
+    noteFormat.merge(formatOf(LineClass::Prompt));
+    const bool cut = logBound.enforce(
+        *ui->logView->document(),
+        [](qint64 leftOut) {
+            return promptPrefix + Text::format("LogLeftOut", {QString::number(leftOut)}) +
+                   QLatin1Char('\n');
+        },
+        noteFormat);
+    if (cut)
+        feedback->logCut();
+}
+
+// When a run ends, its unfinished last line is shown and counted like any other.
+void MyDocument::appendUnfinishedLine() {
+    if (!logFraction.isEmpty())
+        appendCompleteLines(std::exchange(logFraction, QString()) + QLatin1Char('\n'));
+}
+
 MyDocument::LineClass MyDocument::classifyLine(QStringView line) {
     if (line.startsWith(promptPrefix))
         return LineClass::Prompt;
+    line = withoutTexPrompt(line);
     if (checkErrors && checkError(line, errorStrings)) {
         ++numErrors;
         return LineClass::Error;

@@ -2,6 +2,7 @@
 #include "ui_MyDocument.h"
 
 #include "document/helpers/rootpaths.h"
+#include "feedback/runfeedback.h"
 #include "platform/core/notificationcenter.h"
 #include "process/taskwrapper.h"
 #include "settings/quireonprefs.h"
@@ -14,6 +15,7 @@ MyDocument::MyDocument(QObject *parent)
     : QObject(parent), m_myWindow(std::make_unique<MyWindow>()),
       ui(std::make_unique<Ui::MyDocument>()) {
     ui->setupUi(m_myWindow.get());
+    feedback = new RunFeedback(ui->logView, this);
     m_myWindow->setMyDocument(this);
     connectActions();
     setUpFloating();
@@ -44,6 +46,7 @@ void MyDocument::connectActions() {
     connect(ui->buttonClearFiles, &QPushButton::clicked, this, &MyDocument::clearFiles);
     connect(ui->buttonStartStop, &QPushButton::clicked, this, &MyDocument::startStopSequence);
     connect(ui->checkAutoMode, &QCheckBox::clicked, this, &MyDocument::runModeChanged);
+    connect(feedback, &RunFeedback::documentWanted, this, &MyDocument::showWindow);
     connect(
         m_myWindow.get(), &MyWindow::windowClosed, this, [this] { emit closed(this); },
         Qt::QueuedConnection);
@@ -83,6 +86,7 @@ void MyDocument::setFileName(const QString &path) {
     m_basePath = paths.basePath;
     m_basename = paths.basename;
     m_workingDir = paths.workingDir;
+    feedback->setWorkingDir(m_workingDir);
     lastModified = getLastModified();
     reloadPrefs();
     enableButtons(true);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "document/helpers/filestamp.h"
+#include "document/helpers/logbound.h"
 #include "document/helpers/pagereport.h"
+#include "feedback/runfeedback.h"
 #include "process/taskwrappercontroller.h"
 #include "window/floatingdocument.h"
 
@@ -150,10 +152,15 @@ private:
                         void (MyDocument::*action)());
     enum class LineClass { Regular, Prompt, Error, Warning, Note };
     LineClass classifyLine(QStringView line);
+    static RunFeedback::LineKind feedbackKind(LineClass lineClass);
     QTextCharFormat formatOf(LineClass lineClass) const;
     void appendCompleteLines(const QString &lines);
+    void appendUnfinishedLine();
+    void boundLog();
     void showCounters();
     void releaseCommandTask();
+    bool judgeToolEnding(const TaskWrapper &task);
+    void armFloatingTimer();
     QList<QPushButton *> commandButtons() const;
     QList<QPushButton *> openButtons() const;
 
@@ -170,6 +177,7 @@ private:
     bool pageCheck = false;
     PageShape pageShape;
     QString logFraction;
+    LogBound logBound;
     QStringList errorStrings;
     QStringList warningStrings;
     QStringList noteStrings;
@@ -200,4 +208,5 @@ private:
     bool rootAlertUp = false;  // the missing-root alert is showing
     QPointer<QMenu> m_processMenu;
     SymLinkController *symLinkController = nullptr; // a child of the document, made on demand
+    RunFeedback *feedback = nullptr;                 // a child of the document
 };

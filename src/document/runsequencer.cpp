@@ -3,9 +3,12 @@
 #include "mydocument.h"
 #include "ui_MyDocument.h"
 
+#include "feedback/runfeedback.h"
 #include "process/taskwrapper.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
+
+#include <QFileInfo>
 
 namespace {
 constexpr int kProcedureSteps = 8;
@@ -27,6 +30,10 @@ void MyDocument::resumeFromRun() {
     ui->progressIndicator->hide();
     enableButtons(true);
     validateMenus();
+    const QString changes = feedback->runEnded({QFileInfo(m_rootFilePath).fileName(), numErrors,
+                                                numWarnings, ui->textNumPages->text().toInt(), userBreak});
+    if (!changes.isEmpty())
+        appendALogLine(promptPrefix + changes + QLatin1Char('\n'));
 }
 
 void MyDocument::startStopSequence() {

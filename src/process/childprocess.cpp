@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -159,6 +160,23 @@ bool ChildProcess::waitForOutput(int timeoutMs) const
         n = ::poll(&p, 1, timeoutMs);
     while (n < 0 && errno == EINTR);
     return n != 0;
+}
+
+bool ChildProcess::waitForExit(int timeoutMs) const
+{
+    if (hasExited())
+        return true;
+    // A pidfd becomes readable when the process ends; without one, just look once more.
+    const int fd = int(::syscall(SYS_pidfd_open, m_pid, 0));
+    if (fd < 0)
+        return hasExited();
+    pollfd p{fd, POLLIN, 0};
+    int n;
+    do
+        n = ::poll(&p, 1, timeoutMs);
+    while (n < 0 && errno == EINTR);
+    ::close(fd);
+    return n > 0;
 }
 
 qsizetype ChildProcess::writeInput(const char *data, qsizetype size)

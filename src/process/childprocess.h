@@ -40,6 +40,9 @@ public:
 
     // Sends `signal` to the child's whole process group.
     void signalGroup(int signal) const;
+    // Waits up to `timeoutMs` for the child to end, without reaping it; false when the
+    // time ran out.
+    bool waitForExit(int timeoutMs) const;
     // Whether the child has ended, without reaping it, so that its process group id stays
     // reserved for signalGroup().
     bool hasExited() const { return peekExit(m_pid, nullptr); }

@@ -7,6 +7,8 @@
 
 #include <QSocketNotifier>
 #include <csignal>
+#include <optional>
+#include <sys/wait.h>
 
 namespace {
 // Characters that ASCII cannot hold become '?', one per character (not per UTF-16 unit).
@@ -28,7 +30,9 @@ struct TaskWrapper::Private {
     ChildProcess child;
     qint64 pid = -1;
     int exitStatus = -1;
+    std::optional<int> waitStatus; // known when the child was reaped before the finish
     bool outputEnded = false;
+    bool terminated = false; // the runner sent the group a signal
     bool killed = false;
     qsizetype written = 0;
     LogDecoder decoder;
@@ -114,15 +118,34 @@ qint64 TaskWrapper::processIdentifier() const
     return d->pid;
 }
 
-// Hands on what is left of the output, ends the command's process group unless the
-// output has ended with the child, and lets the child go. False if a report deleted us.
+TaskWrapper::Ending TaskWrapper::ending() const
+{
+    using Kind = Ending::Kind;
+    if (d->pid <= 0)
+        return {Kind::NotStarted};
+    if (d->terminated)
+        return {Kind::EndedByStop};
+    if (!d->waitStatus)
+        return {};
+    const int status = *d->waitStatus;
+    if (WIFEXITED(status))
+        return {Kind::Exited, WEXITSTATUS(status)};
+    return {Kind::Signalled, WTERMSIG(status)};
+}
+
+// Ends the command's process group unless the output has ended with the child, hands on
+// what is left of the output, and lets the child go. The signal comes first and every wait
+// is bounded, so a stop returns in time even while the child floods its output. False if a
+// report deleted us.
 bool TaskWrapper::endOutput()
 {
-    if (!d->outputEnded && !drainAvailable())
-        return false;
+    // The output ends while the child exits, a moment before its exit can be seen.
+    if (d->outputEnded)
+        d->child.waitForExit(kExitWaitMs);
     if (!d->outputEnded || !d->child.hasExited()) {
         // The group, not just the child: programs it started may hold the pipe open.
         d->child.signalGroup(SIGTERM);
+        d->terminated = true;
         if (!drainUntil(kTerminateGraceMs))
             return false;
         if (!d->outputEnded) {
@@ -136,29 +159,20 @@ bool TaskWrapper::endOutput()
     return true;
 }
 
-// Reads what the pipe holds now, without waiting.
-bool TaskWrapper::drainAvailable()
-{
-    while (!d->outputEnded) {
-        QByteArray bytes;
-        const ChildProcess::ReadStatus status = d->child.readOutput(bytes);
-        if (status == ChildProcess::ReadStatus::WouldBlock)
-            return true;
-        if (status == ChildProcess::ReadStatus::End)
-            d->outputEnded = true;
-        else if (!reportOutput(bytes))
-            return false;
-    }
-    return true;
-}
-
 // Reads until the output ends or the time runs out, so a stop can never hang.
 bool TaskWrapper::drainUntil(int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
-    while (!d->outputEnded && d->child.waitForOutput(int(deadline.remainingTime())))
-        if (!drainAvailable())
+    while (!d->outputEnded && !deadline.hasExpired()) {
+        if (!d->child.waitForOutput(int(deadline.remainingTime())))
+            break;
+        QByteArray bytes;
+        const ChildProcess::ReadStatus status = d->child.readOutput(bytes);
+        if (status == ChildProcess::ReadStatus::End)
+            d->outputEnded = true;
+        else if (status == ChildProcess::ReadStatus::Data && !reportOutput(bytes))
             return false;
+    }
     return true;
 }
 
@@ -168,6 +182,7 @@ void TaskWrapper::releaseChild()
     d->child.closeInput();
     int waitStatus = 0;
     if (d->child.reap(&waitStatus)) {
+        d->waitStatus = waitStatus;
         d->exitStatus = ChildProcess::statusFromWait(waitStatus);
         return;
     }

@@ -26,17 +26,32 @@ public:
     int terminationStatus() const;
     // The child's process id, which is also its process group id; -1 before a launch.
     qint64 processIdentifier() const;
+
+    // How the child ended, as far as it is known once the finish has been reported.
+    struct Ending {
+        enum class Kind {
+            Unknown,     // still unknown: the child outlived its output and was let go
+            NotStarted,  // never launched
+            Exited,      // value: the exit status
+            Signalled,   // value: the signal that ended it
+            EndedByStop, // the runner ended it: a stop, or a child still running after its output
+        };
+        Kind kind = Kind::Unknown;
+        int value = -1;
+    };
+    Ending ending() const;
     const QStringList &arguments() const { return m_arguments; }
 
     // How long a stop waits for the output to end after SIGTERM, and then after SIGKILL.
     static constexpr int kTerminateGraceMs = 2000;
     static constexpr int kKillGraceMs = 500;
+    // How long the end of the output waits for the child's exit to become visible.
+    static constexpr int kExitWaitMs = 100;
 
 private:
     void readOutput();
     void writeInput();
     bool reportOutput(const QByteArray &bytes);
-    bool drainAvailable();
     bool drainUntil(int timeoutMs);
     bool endOutput();
     void releaseChild();

@@ -21,6 +21,18 @@
         <translation>Done: %@</translation>
     </message>
     <message>
+        <source>ToolExitStatus</source>
+        <translation>%@ ended with exit status %@.</translation>
+    </message>
+    <message>
+        <source>ToolSignal</source>
+        <translation>%@ was ended by signal %@ (%@).</translation>
+    </message>
+    <message>
+        <source>LogLeftOut</source>
+        <translation>%@ characters of earlier output left out.</translation>
+    </message>
+    <message>
         <source>Stop</source>
         <translation>Stop</translation>
     </message>
@@ -100,6 +112,66 @@
     <message>
         <source>Menu Process</source>
         <translation>Process</translation>
+    </message>
+    <message>
+        <source>NoticeDone</source>
+        <translation>%@: done</translation>
+    </message>
+    <message>
+        <source>NoticeDonePages</source>
+        <translation>%@: done, %@</translation>
+    </message>
+    <message>
+        <source>NoticeProblems</source>
+        <translation>%@: %@, %@</translation>
+    </message>
+    <message>
+        <source>NoticeOnePage</source>
+        <translation>1 page</translation>
+    </message>
+    <message>
+        <source>NoticePages</source>
+        <translation>%@ pages</translation>
+    </message>
+    <message>
+        <source>NoticeOneError</source>
+        <translation>1 error</translation>
+    </message>
+    <message>
+        <source>NoticeErrors</source>
+        <translation>%@ errors</translation>
+    </message>
+    <message>
+        <source>NoticeOneWarning</source>
+        <translation>1 warning</translation>
+    </message>
+    <message>
+        <source>NoticeWarnings</source>
+        <translation>%@ warnings</translation>
+    </message>
+    <message>
+        <source>NoticeShowAction</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>ChangesSinceLastRun</source>
+        <translation>%@ new, %@ resolved since the last run</translation>
+    </message>
+    <message>
+        <source>SourceMissingHeader</source>
+        <translation>The source file cannot be found</translation>
+    </message>
+    <message>
+        <source>SourceMissingMessage</source>
+        <translation>“%@” does not exist.</translation>
+    </message>
+    <message>
+        <source>EditorErrorHeader</source>
+        <translation>The editor cannot be started</translation>
+    </message>
+    <message>
+        <source>EditorErrorMessage</source>
+        <translation>Quireon cannot start “%@”. Check the editor command in Preferences.</translation>
     </message>
     <message>
         <source>cmdName1</source>

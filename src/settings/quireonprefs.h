@@ -157,6 +157,11 @@ public:
     void setCheckCreateSymLink(bool v) { setBool(v, Key::CreateSymbolicLink); }
     QString taskInputString() const { return stringForKey(Key::TaskInputString); }
     void setTaskInputString(const QString &v) { setString(v, Key::TaskInputString); }
+    bool notifyInBackground() const { return boolForKey(Key::NotifyInBackground); }
+    void setNotifyInBackground(bool v) { setBool(v, Key::NotifyInBackground); }
+    // "%f" the file, "%l" the line; empty: the desktop's handler opens the file.
+    QString editorCommand() const { return stringForKey(Key::EditorCommand); }
+    void setEditorCommand(const QString &v) { setString(v, Key::EditorCommand); }
 
     // Indexed accessors: index 0 to 4 is the button number less one. An index outside
     // the stored list reads as an empty string.

@@ -9,8 +9,12 @@
 namespace TestSupport {
 void freshSettings()
 {
+    // The folder is emptied: without CTest's setting, an empty name would be the current
+    // folder, so a test started by hand from the source tree would wipe it.
     const QString dir = qEnvironmentVariable("QUIREON_TEST_CONFIG");
-    Q_ASSERT(!dir.isEmpty());
+    if (dir.isEmpty() || QDir::isRelativePath(dir))
+        qFatal("QUIREON_TEST_CONFIG must name an absolute settings folder of the tests' own; "
+               "run the tests through ctest");
     QDir(dir).removeRecursively();
     QDir().mkpath(dir);
 }

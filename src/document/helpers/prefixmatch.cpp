@@ -6,3 +6,9 @@ bool checkError(QStringView line, const QStringList &strings) {
             return true;
     return false;
 }
+
+QStringView withoutTexPrompt(QStringView line) {
+    while (line.startsWith(u"? "))
+        line = line.mid(2);
+    return line;
+}

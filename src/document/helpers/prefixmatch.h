@@ -7,3 +7,7 @@
 // exact and case-sensitive against the very start of the line; an empty entry never
 // matches.
 bool checkError(QStringView line, const QStringList &strings);
+
+// The line without TeX's terminal prompts "? " in front: TeX prints its prompt without a
+// newline and the input text answers it, so the next message follows it on the same line.
+QStringView withoutTexPrompt(QStringView line);

@@ -39,6 +39,8 @@ void PrefsController::setControlValuesFrom(const QuireonPrefs &prefs)
     m_ui->popupWindowContents->setCurrentIndex(std::clamp(prefs.windowContents(), 0, lastLevel));
     m_ui->sliderTransparency->setValue(qRound(prefs.windowTransparency() * kSliderScale));
     m_ui->logEncoding->setCurrentIndex(m_ui->logEncoding->findText(nameOfEncoding(prefs.logEncoding())));
+    m_ui->checkNotifyInBackground->setChecked(prefs.notifyInBackground());
+    m_ui->editorCommand->setText(prefs.editorCommand());
     namesChanged();
     procChanged();
     floatingChanged();
@@ -67,6 +69,8 @@ void PrefsController::getControlValuesTo(QuireonPrefs &prefs) const
     prefs.setFloatingWindow(m_ui->checkFloating->checkState() == Qt::Checked);
     prefs.setWindowContents(m_ui->popupWindowContents->currentIndex());
     prefs.setWindowTransparency(float(m_ui->sliderTransparency->value()) / kSliderScale);
+    prefs.setNotifyInBackground(m_ui->checkNotifyInBackground->isChecked());
+    prefs.setEditorCommand(m_ui->editorCommand->text());
     // An encoding this system cannot decode shows no item; it stays as it is stored.
     if (m_ui->logEncoding->currentIndex() >= 0)
         prefs.setLogEncoding(encodingOfName(m_ui->logEncoding->currentText()));

@@ -1,0 +1,45 @@
+#include "editorlauncher.h"
+
+#include "document/helpers/editorcommand.h"
+#include "platform/alerts.h"
+#include "platform/desktopopener.h"
+#include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
+
+#include <QFileInfo>
+#include <QProcess>
+
+namespace EditorLauncher {
+namespace {
+bool startEditor(const QStringList &arguments, const QString &workingDir) {
+    if (arguments.value(0).isEmpty())
+        return false;
+    QProcess editor;
+    editor.setProgram(arguments.first());
+    editor.setArguments(arguments.mid(1));
+    editor.setWorkingDirectory(workingDir);
+    // The editor lives on after Quireon; its chatter is not Quireon's to print.
+    editor.setStandardInputFile(QProcess::nullDevice());
+    editor.setStandardOutputFile(QProcess::nullDevice());
+    editor.setStandardErrorFile(QProcess::nullDevice());
+    return editor.startDetached();
+}
+} // namespace
+
+bool open(const SourceLocation &location, const QString &workingDir) {
+    if (!QFileInfo(location.file).isFile()) {
+        Alerts::runAlert(Text::localized("SourceMissingHeader"),
+                         Text::format("SourceMissingMessage", {location.file}));
+        return false;
+    }
+    const QString command = gQuireonPrefs->editorCommand();
+    if (command.trimmed().isEmpty())
+        return DesktopOpener::openFile(location.file);
+    const QStringList arguments = EditorCommand::arguments(command, location.file, location.line);
+    if (startEditor(arguments, workingDir))
+        return true;
+    Alerts::runAlert(Text::localized("EditorErrorHeader"),
+                     Text::format("EditorErrorMessage", {arguments.value(0)}));
+    return false;
+}
+} // namespace EditorLauncher

@@ -1,0 +1,141 @@
+// Desktop notices at the end of background runs, against a notification service of the
+// test's own on a private session bus (CTest runs this under dbus-run-session).
+#include "documenttest.h"
+#include "platform/appactivity.h"
+#include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
+#include "testsupport.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace DocumentTest;
+
+namespace {
+const QString kService = "org.freedesktop.Notifications";
+const QString kPath = "/org/freedesktop/Notifications";
+
+// Records every notice it is sent; answers with ids counting from 1, or the one replaced.
+class NoticeServer : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    struct Notice {
+        uint replaces;
+        QString icon, summary;
+        QStringList actions;
+        int urgency;
+    };
+    QList<Notice> notices;
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "notice-server");
+
+    bool start() {
+        return bus.registerObject(kPath, this, QDBusConnection::ExportAllSlots) && bus.registerService(kService);
+    }
+    void stop() {
+        bus.unregisterService(kService);
+        bus.unregisterObject(kPath);
+    }
+    void invoke(uint id) {
+        bus.send(QDBusMessage::createSignal(kPath, kService, "ActionInvoked") << id << QString("default"));
+    }
+
+public slots:
+    uint Notify(const QString &, uint replaces, const QString &icon, const QString &summary,
+                const QString &, const QStringList &actions, const QVariantMap &hints, int) {
+        notices.append({replaces, icon, summary, actions, hints.value("urgency").toInt()});
+        return replaces ? replaces : uint(notices.size());
+    }
+};
+} // namespace
+
+class TestDesktopNotices : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QuireonPrefs> prefs;
+    QTemporaryDir dir;
+    NoticeServer server;
+    bool active = false;
+
+    std::unique_ptr<MyDocument> open(const QString &name) {
+        auto document = std::make_unique<MyDocument>();
+        document->setFileName(writeFile(dir.filePath(name)));
+        return document;
+    }
+    // Runs the tool that reports an error and a warning (index 0) or a clean one (index 1).
+    bool run(MyDocument &document, int index, int notices) {
+        return runCommand(document, index) && QTest::qWaitFor([&] { return server.notices.size() == notices; });
+    }
+
+private slots:
+    void initTestCase() {
+        Text::installTable();
+        if (!QDBusConnection::sessionBus().isConnected())
+            QSKIP("no session bus: run under dbus-run-session");
+        QVERIFY(server.start());
+        AppActivity::setSource([this] { return active; });
+    }
+    void init() {
+        prefs = freshPrefs();
+        setCommand(0, TestSupport::fixture("latex_like.sh"));
+        setCommand(1, TestSupport::fixture("quick_run.sh") + " %1", "(%n page");
+        server.notices.clear();
+        active = false;
+    }
+
+    void backgroundRunsReplaceTheirNoticeAndBringTheirWindow() {
+        auto thesis = open("thesis.tex");
+        auto other = open("other.tex");
+        QVERIFY(run(*thesis, 0, 1));
+        QVERIFY(run(*other, 1, 2));
+        QVERIFY(run(*thesis, 1, 3));
+        const QList<NoticeServer::Notice> &n = server.notices;
+        QCOMPARE(n[0].summary, QString("thesis.tex: 1 error, 1 warning"));
+        QCOMPARE(n[0].urgency, 2);
+        QCOMPARE(n[0].replaces, 0u);
+        QCOMPARE(n[0].icon, QString("quireon"));
+        QVERIFY(n[0].actions.contains("default"));
+        QCOMPARE(n[1].summary, QString("other.tex: done, 2 pages"));
+        QCOMPARE(n[1].urgency, 1);
+        QCOMPARE(n[1].replaces, 0u); // another document's notice stays
+        QCOMPARE(n[2].replaces, 1u);
+
+        other->showWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), other->myWindow());
+        server.invoke(1);
+        QTRY_COMPARE(QApplication::activeWindow(), thesis->myWindow());
+    }
+
+    void noNoticeInFrontOrWhenOffOrStopped() {
+        auto document = open("thesis.tex");
+        active = true;
+        QVERIFY(runCommand(*document, 1));
+        active = false;
+        gQuireonPrefs->setNotifyInBackground(false);
+        QVERIFY(runCommand(*document, 1));
+        gQuireonPrefs->setNotifyInBackground(true);
+        setCommand(2, TestSupport::fixture("print_then_sleep.sh"));
+        document->execCommandOfIndex(2);
+        QTRY_VERIFY(document->isRunning());
+        document->startStopSequence();
+        QVERIFY(waitIdle(*document));
+        // Only the next background run speaks.
+        QVERIFY(run(*document, 1, 1));
+        QCOMPARE(server.notices.first().replaces, 0u);
+    }
+
+    void withoutAServiceNothingIsSaid() {
+        server.stop();
+        QTest::failOnWarning(QRegularExpression(".*"));
+        auto document = open("thesis.tex");
+        QVERIFY(runCommand(*document, 0));
+        QVERIFY(runCommand(*document, 1));
+        QTest::qWait(200);
+        QCOMPARE(fieldText(*document, "textNumPages"), QString("2"));
+        QVERIFY(server.start());
+    }
+};
+
+QTEST_MAIN(TestDesktopNotices)
+#include "test_desktop_notices.moc"

@@ -1,0 +1,173 @@
+// Following log lines of real pdflatex and bibtex runs to the source, and what changed
+// between two real runs of an edited document.
+#include "documenttest.h"
+#include "feedback/logfollower.h"
+#include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
+#include "testsupport.h"
+
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QtTest>
+
+using namespace DocumentTest;
+
+namespace {
+const QByteArray kMain = "\\documentclass{article}\n\\begin{document}\n"
+                         "See \\ref{nolabel}.\n"
+                         "\\input{Chapter1/chapter1}\n"
+                         "\\input{\"my part/sec two\"}\n"
+                         "\\hbox to 1pt{wide text here}\n"
+                         "\\cite{nokey}\\bibliographystyle{plain}\\bibliography{refs}\n"
+                         "\\end{document}\n";
+const QByteArray kChapter = "Chapter one.\n\n\\undefinedA here\n\nRef \\ref{x}.\n";
+const QString kPdflatex = "/usr/bin/pdflatex -interaction=nonstopmode -cnf-line=max_print_line=10000 %1";
+} // namespace
+
+class TestRunFeedback : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QuireonPrefs> prefs;
+    QTemporaryDir dir;
+    QString record;
+
+    QTextBlock lineBlock(MyDocument &document, const QString &start, int occurrence = 0) {
+        for (QTextBlock b = logView(document)->document()->begin(); b.isValid(); b = b.next())
+            if (b.text().startsWith(start) && occurrence-- == 0)
+                return b;
+        return {};
+    }
+    void sendMouse(MyDocument &document, QEvent::Type type, const QTextBlock &block) {
+        QPlainTextEdit *log = logView(document);
+        QTextCursor cursor(block);
+        log->setTextCursor(cursor);
+        log->ensureCursorVisible();
+        const QPointF at = log->cursorRect(cursor).center() + QPointF(2, 0);
+        QMouseEvent event(type, at, log->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(log->viewport(), &event);
+    }
+    int weight(const QTextBlock &block) {
+        QTextCursor cursor(block);
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+        return cursor.charFormat().fontWeight();
+    }
+    // What the stand-in editor was started with: its folder, then its arguments.
+    QStringList editorArguments() {
+        if (!QTest::qWaitFor([&] { return QFile::exists(record); }, 5000))
+            return {};
+        QFile file(record);
+        file.open(QIODevice::ReadOnly);
+        const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+        file.remove();
+        return lines;
+    }
+
+private slots:
+    void initTestCase() {
+        Text::installTable();
+        if (!QFileInfo::exists("/usr/bin/pdflatex") || !QFileInfo::exists("/usr/bin/bibtex"))
+            QSKIP("pdflatex or bibtex is not installed");
+        QVERIFY(QDir(dir.path()).mkpath("Chapter1") && QDir(dir.path()).mkpath("my part"));
+        writeFile(dir.filePath("Chapter1/chapter1.tex"), kChapter);
+        writeFile(dir.filePath("my part/sec two.tex"), "Second \\undefinedB.\n");
+        writeFile(dir.filePath("refs.bib"), "@article{a,\n author = \"X\" \n title = \"T\"}\n");
+        record = dir.filePath("editor.out");
+    }
+    void init() {
+        prefs = freshPrefs();
+        setCommand(0, kPdflatex);
+        setCommand(2, QString(kPdflatex).replace("%1", "-file-line-error %1"));
+        gQuireonPrefs->setEditorCommand(TestSupport::fixture("record_editor.sh") + " " + record + " +%l %f");
+    }
+
+    void linesLeadToTheSource_data() {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("occurrence");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("lineNumber");
+        QTest::newRow("warning in the root") << 0 << "LaTeX Warning: Reference `nolabel'" << 0 << "main.tex" << 3;
+        QTest::newRow("error in a chapter") << 0 << "! Undefined control sequence." << 0 << "Chapter1/chapter1.tex" << 3;
+        QTest::newRow("warning after a parenthesis") << 0 << "LaTeX Warning: Reference `x'" << 0 << "Chapter1/chapter1.tex" << 5;
+        QTest::newRow("error in a name with spaces") << 0 << "! Undefined control sequence." << 1 << "my part/sec two.tex" << 1;
+        QTest::newRow("box note back in the root") << 0 << "Overfull \\hbox" << 0 << "main.tex" << 6;
+        QTest::newRow("file-line-error") << 2 << "./my part/sec two.tex:1:" << 0 << "my part/sec two.tex" << 1;
+        QTest::newRow("bibtex") << 1 << "I was expecting a `,'" << 0 << "refs.bib" << 3;
+    }
+    void linesLeadToTheSource() {
+        QFETCH(int, command);
+        QFETCH(QString, line);
+        QFETCH(int, occurrence);
+        QFETCH(QString, file);
+        QFETCH(int, lineNumber);
+        MyDocument document;
+        document.setFileName(writeFile(dir.filePath("main.tex"), kMain));
+        document.showWindow();
+        if (command == 1)
+            QVERIFY(runCommand(document, 0));
+        QVERIFY(runCommand(document, command));
+        const QTextBlock block = lineBlock(document, line, occurrence);
+        QVERIFY2(block.isValid(), qPrintable(logLines(document).join('\n')));
+
+        sendMouse(document, QEvent::MouseMove, block);
+        QCOMPARE(logView(document)->viewport()->cursor().shape(), Qt::PointingHandCursor);
+        sendMouse(document, QEvent::MouseButtonDblClick, block);
+        const QStringList expected{QFileInfo(dir.path()).canonicalFilePath(), "+" + QString::number(lineNumber),
+                                   dir.filePath(file)};
+        QCOMPARE(editorArguments(), expected);
+    }
+
+    void otherLinesLeadNowhere() {
+        MyDocument document;
+        document.setFileName(writeFile(dir.filePath("main.tex"), kMain));
+        document.showWindow();
+        QVERIFY(runCommand(document, 0));
+        for (const QString start : {"LaTeX Warning: There were undefined references.", "Output written on",
+                                    "l.3 \\undefinedA"}) {
+            const QTextBlock block = lineBlock(document, start);
+            QVERIFY2(block.isValid(), qPrintable(start));
+            QVERIFY2(!LogFollower::locationOf(block), qPrintable(start));
+            sendMouse(document, QEvent::MouseMove, block);
+            QVERIFY(logView(document)->viewport()->cursor().shape() != Qt::PointingHandCursor);
+        }
+        // Enter on a line that leads somewhere; an empty editor command hands the file to
+        // the desktop, without a line.
+        gQuireonPrefs->setEditorCommand("");
+        QStringList *opened = recordOpens();
+        QPlainTextEdit *log = logView(document);
+        log->setTextCursor(QTextCursor(lineBlock(document, "LaTeX Warning: Reference `x'")));
+        QTest::keyClick(log, Qt::Key_Return);
+        QCOMPARE(*opened, QStringList{dir.filePath("Chapter1/chapter1.tex")});
+    }
+
+    // Moved lines are the same problems; a fixed error is resolved, a new reference is new.
+    void secondRunSaysWhatChanged() {
+        MyDocument document;
+        const QString root = writeFile(dir.filePath("main.tex"), kMain);
+        document.setFileName(root);
+        // Quireon's own lines other than the command it ran.
+        const auto summaries = [&] {
+            QStringList own = logLines(document).filter(QRegularExpression("^" + MyDocument::promptPrefix));
+            return own.filter(QRegularExpression("^(?!.*pdflatex)"));
+        };
+        QVERIFY(runCommand(document, 0));
+        QVERIFY(summaries().isEmpty());
+        QVERIFY(runCommand(document, 0)); // settles the .aux of the first run
+        QCOMPARE(summaries().size(), 1);
+
+        QByteArray edited = kMain;
+        edited.replace("See", "\n\nSee \\ref{other} and");
+        writeFile(root, edited);
+        writeFile(dir.filePath("my part/sec two.tex"), "Second.\n");
+        QVERIFY(runCommand(document, 0));
+        QCOMPARE(summaries(), QStringList{MyDocument::promptPrefix + Text::format("ChangesSinceLastRun", {"1", "1"})});
+        const QTextBlock added = lineBlock(document, "LaTeX Warning: Reference `other'");
+        QCOMPARE(weight(added), int(QFont::Bold));
+        QCOMPARE(weight(lineBlock(document, "LaTeX Warning: Reference `nolabel'")), int(QFont::Normal));
+        writeFile(dir.filePath("my part/sec two.tex"), "Second \\undefinedB.\n");
+    }
+};
+
+QTEST_MAIN(TestRunFeedback)
+#include "test_run_feedback.moc"
