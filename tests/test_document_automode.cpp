@@ -64,6 +64,19 @@ private slots:
     }
     void cleanup() { document.reset(); }
 
+    void noStartWhileAnAlertIsUp() {
+        QVERIFY(saveInPlace(root, "saved while the alert is up"));
+        int runsDuringAlert = -1;
+        QTimer::singleShot(2 * kWithinOneCheckMs / 3 + 1000, this, [&] {
+            runsDuringAlert = runs();
+            if (QWidget *alert = QApplication::activeModalWidget())
+                alert->close();
+        });
+        Alerts::runAlert("An alert", "up for more than one check");
+        QCOMPARE(runsDuringAlert, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 1, kWithinOneCheckMs);
+    }
+
     void everyKindOfSaveStartsTheProcedure() {
         QVERIFY(saveInPlace(root, "second"));
         QTRY_COMPARE_WITH_TIMEOUT(runs(), 1, kWithinOneCheckMs);

@@ -7,13 +7,17 @@
 #include "settings/localizedtext.h"
 #include "window/mywindow.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QTimer>
 
 void MyDocument::timerProc() {
     // A re-check of a missing root file is pending or the missing-root alert is up; or a
-    // sheet on the window waits for the user, who may be about to clear the outputs.
-    if (missingRootChecks > 0 || rootAlertUp || sheetIsUp())
+    // sheet on the window waits for the user, who may be about to clear the outputs; or any
+    // alert or panel of Quireon is up: a run started inside its event loop would be judged
+    // and shown as if the alert were part of it. The stamp is left alone, so a change made
+    // meanwhile starts the procedure at the first check after it closes.
+    if (missingRootChecks > 0 || rootAlertUp || sheetIsUp() || QApplication::activeModalWidget())
         return;
     checkRootFile();
 }
