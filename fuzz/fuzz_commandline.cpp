@@ -1,6 +1,6 @@
-// Command-line substitution and splitting. Input: the base name, a newline, the command
-// line. Checks the substitution against a plain left-to-right scan and that splitting
-// at single spaces loses nothing.
+// Command-line splitting and substitution. Input: the base name, a newline, the command
+// line. Checks that splitting at single spaces loses nothing and each word's substitution
+// against a plain left-to-right scan.
 #include "fuzzsupport.h"
 
 #include "document/helpers/commandline.h"
@@ -36,20 +36,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         return Fuzz::shown(line) + QStringLiteral(" with ") + Fuzz::shown(basename);
     };
 
-    const Substitution expected = substituteByScan(line, basename);
-    const QString substituted = CommandLine::substituteBasename(line, basename);
-    Fuzz::check(substituted == expected.text, "substitution replaces each %1 once, left to right",
-                [&] { return detail() + QStringLiteral(" gave ") + Fuzz::shown(substituted); });
+    const QStringList words = CommandLine::words(line);
+    Fuzz::check(words.join(QLatin1Char(' ')) == line, "splitting at single spaces loses nothing", detail);
+    Fuzz::check(words.size() == line.count(QLatin1Char(' ')) + 1, "one word more than spaces", detail);
 
+    // The base name never splits an argument and, after the launch path, never turns into
+    // an option.
     const QStringList arguments = CommandLine::arguments(line, basename);
-    Fuzz::check(arguments.join(QLatin1Char(' ')) == substituted,
-                "joining the arguments with single spaces gives the substituted line", detail);
-    const qsizetype spaces =
-        line.count(QLatin1Char(' ')) + expected.placeholders * basename.count(QLatin1Char(' '));
-    Fuzz::check(arguments.size() == spaces + 1, "one argument more than spaces", detail);
-    for (const QString &argument : arguments)
-        Fuzz::check(!argument.contains(QLatin1Char(' ')), "no argument holds a space", detail);
-    Fuzz::check(arguments.first() == substituted.section(QLatin1Char(' '), 0, 0),
-                "the launch path is the text before the first space", detail);
+    Fuzz::check(arguments.size() == words.size(), "one argument per word of the line", detail);
+    for (qsizetype i = 0; i < words.size() && i < arguments.size(); ++i) {
+        QString expected = substituteByScan(words[i], basename).text;
+        if (i > 0 && basename.startsWith(QLatin1Char('-')) && words[i].startsWith(QStringLiteral("%1")))
+            expected.prepend(QStringLiteral("./"));
+        Fuzz::check(arguments[i] == expected, "each word has each %1 replaced once, left to right",
+                    [&] { return detail() + QStringLiteral(" gave ") + Fuzz::shown(arguments[i]); });
+    }
     return 0;
 }
