@@ -13,7 +13,7 @@ public:
 };
 } // namespace
 
-LogFollower::LogFollower(QPlainTextEdit *log) : QObject(log), m_log(log) {
+LogFollower::LogFollower(QPlainTextEdit *log) : QObject(log), m_log(log), m_viewport(log->viewport()) {
     log->installEventFilter(this);
     log->viewport()->installEventFilter(this);
     log->viewport()->setMouseTracking(true);
@@ -38,11 +38,11 @@ bool LogFollower::follow(const QTextBlock &block) {
 }
 
 bool LogFollower::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == m_log->viewport()) {
+    if (watched == m_viewport) {
         if (event->type() == QEvent::MouseMove) {
             const auto *mouse = static_cast<QMouseEvent *>(event);
             const QTextBlock block = m_log->cursorForPosition(mouse->position().toPoint()).block();
-            m_log->viewport()->setCursor(locationOf(block) ? Qt::PointingHandCursor : Qt::IBeamCursor);
+            m_viewport->setCursor(locationOf(block) ? Qt::PointingHandCursor : Qt::IBeamCursor);
         } else if (event->type() == QEvent::MouseButtonDblClick) {
             const auto *mouse = static_cast<QMouseEvent *>(event);
             return follow(m_log->cursorForPosition(mouse->position().toPoint()).block());

@@ -6,6 +6,7 @@
 #include <optional>
 
 class QPlainTextEdit;
+class QWidget;
 class QTextBlock;
 
 // Lets the user follow a log line to the source: a double-click on a line that points into
@@ -28,4 +29,7 @@ protected:
 private:
     bool follow(const QTextBlock &block);
     QPlainTextEdit *m_log;
+    // Kept apart: events still arrive while the log is half destroyed, when asking it for
+    // its viewport is no longer allowed.
+    QWidget *m_viewport;
 };
