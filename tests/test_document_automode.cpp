@@ -1,6 +1,7 @@
 // Auto mode driven by real modification times: saves in place and by renaming a new
 // file over the old one, two saves within one second, a save during a run, a root file
-// that is gone for a moment while an editor saves, and one that stays gone.
+// that is gone for a moment while an editor saves, and one that stays gone; the chapter
+// the last run read is followed too, and nothing starts while an alert is up.
 #include "documenttest.h"
 #include "platform/alerts.h"
 #include "settings/localizedtext.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QPushButton>
 #include <QFile>
 #include <QMessageBox>
 #include <QSaveFile>
@@ -40,6 +42,7 @@ class TestDocumentAutoMode : public QObject {
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MyDocument> document;
     QString root;
+    QString chapter;
 
     int runs() {
         QFile file(dir->filePath("main.runs"));
@@ -58,6 +61,11 @@ private slots:
         setCommand(0, TestSupport::fixture("count_run.sh") + " %1");
         setProcedure({1});
         root = writeFile(dir->filePath("main.tex"), "first");
+        // The log of an earlier run, as TeX writes it, names the chapter it read.
+        QVERIFY(TestSupport::writeFile(dir->filePath("Chapter 2/chapter2.tex"), "chapter"));
+        chapter = dir->filePath("Chapter 2/chapter2.tex");
+        writeFile(dir->filePath("main.aux"));
+        writeFile(dir->filePath("main.log"), "(./main.tex (./Chapter 2/chapter2.tex) (./main.aux)\n");
         document = std::make_unique<MyDocument>();
         document->setFileName(root);
         QVERIFY(document->autoRunModeOn());
@@ -120,6 +128,62 @@ private slots:
         QTRY_VERIFY(!sheet->isVisible());
         checkNow();
         QVERIFY(document->isRunning());
+    }
+
+    // The check timer is far off: only the kernel's notifications can start these runs.
+    void followedFilesAreHeardAtOnce() {
+        gQuireonPrefs->setInterval(3600);
+        document->reloadPrefs();
+        QVERIFY(saveInPlace(chapter, "second"));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 1, 1000);
+        QCOMPARE(logLines(*document).value(0), MyDocument::promptPrefix + Text::format("FileChangedLog", {"Chapter 2/chapter2.tex"}));
+        QVERIFY(waitIdle(*document));
+        QVERIFY(saveByRename(chapter, "third"));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 2, 1000);
+        QVERIFY(waitIdle(*document));
+        // Files the run writes, or that it never read, start nothing; nor does a deleted chapter.
+        QVERIFY(saveInPlace(dir->filePath("main.aux"), "\\relax"));
+        QVERIFY(saveInPlace(dir->filePath("notes.txt"), "notes"));
+        QVERIFY(QFile::remove(chapter));
+        QTest::qWait(1500);
+        QCOMPARE(runs(), 2);
+        QVERIFY(Alerts::shown().isEmpty());
+        QVERIFY(saveByRename(root, "root"));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 3, 1000);
+    }
+
+    void followingCanBeSwitchedOff() {
+        gQuireonPrefs->setFollowInputs(false);
+        document->reloadPrefs();
+        QVERIFY(saveInPlace(chapter, "second"));
+        QTest::qWait(kWithinOneCheckMs);
+        QCOMPARE(runs(), 0);
+        QVERIFY(saveInPlace(root, "second"));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 1, kWithinOneCheckMs);
+    }
+
+    // The open button's alert (no PDF yet) runs its own event loop; a save meanwhile waits
+    // for it to close, then starts the procedure, which ends as a good run does.
+    void noProcedureStartsInsideAnAlert_data() {
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("root file") << "main.tex";
+        QTest::newRow("followed file") << "Chapter 2/chapter2.tex";
+    }
+    void noProcedureStartsInsideAnAlert() {
+        QFETCH(QString, saved);
+        bool startedInside = true;
+        QTimer::singleShot(100, this, [&] { QVERIFY(saveInPlace(dir->filePath(saved), "second")); });
+        QTimer::singleShot(2500, this, [&] {
+            startedInside = document->isRunning() || runs() > 0;
+            if (QWidget *alert = QApplication::activeModalWidget())
+                alert->close();
+        });
+        document->openSingleFileOfIndex(0);
+        QVERIFY(!startedInside);
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 1, 1000);
+        QVERIFY(waitIdle(*document));
+        QCOMPARE(control<QPushButton>(*document, "buttonStartStop")->text(), Text::localized("Run"));
+        QVERIFY(fieldText(*document, "statusField").startsWith(Text::format("DoneStatus", {""})));
     }
 
     void rootFileGoneForAMomentIsWaitedFor() {

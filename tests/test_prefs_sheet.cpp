@@ -178,6 +178,7 @@ private slots:
         p.setCheckCreateExtraFolder(true);
         p.setCheckCreateSymLink(true);
         p.setTaskInputString("q\n");
+        p.setFollowInputs(false);
         QVERIFY(p.savePreferences());
         const QuireonPrefs::Dictionary customised = p.prefsDic();
 
@@ -202,7 +203,8 @@ private slots:
             Key::ErrorStrings, Key::WarningStrings, Key::NoteStrings, Key::PageStrings,
             Key::CheckInterval, Key::StartupChoice, Key::CheckErrors, Key::CheckWarnings,
             Key::CheckNotes, Key::CheckPages, Key::ErrorColor, Key::WarningColor, Key::NoteColor,
-            Key::LogEncoding, Key::FloatingWindow, Key::WindowContents, Key::WindowTransparency};
+            Key::LogEncoding, Key::FloatingWindow, Key::WindowContents, Key::WindowTransparency,
+            Key::FollowIncludedFiles};
         const std::unique_ptr<QuireonPrefs> stored = PrefsSheetDriver::reloaded();
         for (const PrefKeyInfo &info : preferenceKeys) {
             const QVariant expected = sheetKeys.contains(info.key) ? defaults.prefsDic().value(info.key)

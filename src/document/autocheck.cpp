@@ -1,12 +1,15 @@
-// Auto mode's check: each tick of the check timer compares the root file's stamp with the
-// one recorded at the last automatic start and starts the auto procedure on a change.
+// Auto mode's check: each tick of the check timer, and each burst of file notifications,
+// compares the stamps of the root file and the followed files with those recorded at the
+// last automatic start and starts the auto procedure on a change.
 #include "mydocument.h"
 #include "ui_MyDocument.h"
 
+#include "follow/followedfiles.h"
 #include "platform/alerts.h"
 #include "settings/localizedtext.h"
 #include "window/mywindow.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QTimer>
 
@@ -19,24 +22,29 @@ void MyDocument::timerProc() {
 }
 
 // Editors that save by removing the file and writing it anew (vim's backup-then-write)
-// leave a short gap without it: a missing root file is looked for again a few times on
-// short single-shot timers before auto mode reports it and switches off.
+// leave a short gap without it: a missing file is looked for again a few times on short
+// single-shot timers; then a missing root file is reported and switches auto mode off,
+// while a followed file that stays missing is simply no longer followed.
 void MyDocument::checkRootFile() {
-    if (isRunning() || !autoRunMode || !checkTimer) {
+    if (isRunning() || !autoRunMode || !checkTimer || sheetIsUp()) {
         missingRootChecks = 0;
         return;
     }
-    if (!FileStamp::of(m_rootFilePath) && missingRootChecks < kMissingRootRechecks) {
+    const bool missing = !FileStamp::of(m_rootFilePath) || followedFiles->anyMissing();
+    if (missing && missingRootChecks < kMissingRootRechecks) {
         ++missingRootChecks;
         QTimer::singleShot(kMissingRootRecheckMs, this, &MyDocument::checkRootFile);
         return;
     }
     missingRootChecks = 0;
+    followedFiles->dropMissing();
     const std::optional<FileStamp> stamp = getLastModified();
-    if (stamp == lastModified)
+    const QString changed = stamp != lastModified ? m_rootFilePath : followedFiles->changedFile();
+    if (changed.isEmpty() || !autoRunMode)
         return;
     lastModified = stamp;
-    startAutoProcedure();
+    followedFiles->record();
+    startAutoProcedure(changed);
 }
 
 std::optional<FileStamp> MyDocument::getLastModified() {
@@ -51,7 +59,11 @@ std::optional<FileStamp> MyDocument::getLastModified() {
     return lastModified;
 }
 
+// Any modal alert or sheet of Quireon holds automatic starts back: a run started inside an
+// alert's own event loop would be taken for finished when the alert's caller goes on.
 bool MyDocument::sheetIsUp() const {
+    if (QApplication::activeModalWidget())
+        return true;
     const QList<QDialog *> dialogs = m_myWindow->findChildren<QDialog *>();
     return std::any_of(dialogs.begin(), dialogs.end(), [](const QDialog *dialog) {
         return dialog->isVisible() && dialog->windowModality() != Qt::NonModal;

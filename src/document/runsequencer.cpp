@@ -3,6 +3,7 @@
 #include "mydocument.h"
 #include "ui_MyDocument.h"
 
+#include "follow/projectinputs.h"
 #include "process/taskwrapper.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
@@ -27,6 +28,7 @@ void MyDocument::resumeFromRun() {
     ui->progressIndicator->hide();
     enableButtons(true);
     validateMenus();
+    learnInputs();
 }
 
 void MyDocument::startStopSequence() {
@@ -51,8 +53,10 @@ void MyDocument::stopRun() {
     validateMenus();
 }
 
-void MyDocument::startAutoProcedure() {
+void MyDocument::startAutoProcedure(const QString &changedPath) {
     prepareToRun(true);
+    if (!changedPath.isEmpty())
+        appendALogLine(promptPrefix + Text::format("FileChangedLog", {shownName(changedPath, m_workingDir)}) + QLatin1Char('\n'));
     procedureIndex = 0;
     procRunning = true;
     validateMenus();
