@@ -23,23 +23,17 @@ namespace {
 constexpr int kDocuments = 20;
 constexpr int kInputs = 30;
 
-void write(const QString &path, const QByteArray &text) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
 // A document folder whose log names kInputs chapters in two sub-folders; the root's path.
 QString makeProject(const QString &folder) {
     QByteArray log = "(./paper.tex\n";
     for (int i = 0; i < kInputs; ++i) {
         const QString name = QStringLiteral("part%1/chapter%2.tex").arg(i % 2).arg(i);
         QDir(folder).mkpath(QFileInfo(name).path());
-        write(folder + u'/' + name, "Text.\n");
+        writeBenchFile(folder + u'/' + name, "Text.\n");
         log += "(./" + name.toUtf8() + ")\n";
     }
-    write(folder + "/paper.log", log);
-    write(folder + "/paper.tex", "");
+    writeBenchFile(folder + "/paper.log", log);
+    writeBenchFile(folder + "/paper.tex", "");
     return folder + "/paper.tex";
 }
 

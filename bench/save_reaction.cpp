@@ -23,14 +23,6 @@ qint64 nowNs() {
     return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
 
-void write(const QString &path, const QByteArray &text, QFile::Permissions permissions = {}) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size())
-        qFatal("cannot write %s", qPrintable(path));
-    if (permissions)
-        file.setPermissions(permissions);
-}
-
 // Runs the event loop until done() holds or ms have passed; whether done() held.
 template <typename Done> bool waitFor(Done done, int ms) {
     QElapsedTimer clock;
@@ -67,16 +59,16 @@ int main(int argc, char *argv[]) {
 
     // The tool notes the clock the moment it starts.
     const QString tool = dir.filePath("note_start.sh");
-    write(tool, "#!/bin/sh\ndate +%s%N >> \"$1.starts\"\n",
+    writeBenchFile(tool, "#!/bin/sh\ndate +%s%N >> \"$1.starts\"\n",
           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     prefs.setCmdCmdArray({tool + " %1"});
     prefs.setProcedureArray({2, 0, 0, 0, 0, 0, 0, 0});
     QDir(dir.path()).mkpath("Chapter2");
     const QString chapter = dir.filePath("Chapter2/chapter2.tex");
-    write(dir.filePath("main.tex"), "\\documentclass{report}\\begin{document}\\input{Chapter2/chapter2}\\end{document}\n");
-    write(chapter, "Chapter.\n");
+    writeBenchFile(dir.filePath("main.tex"), "\\documentclass{report}\\begin{document}\\input{Chapter2/chapter2}\\end{document}\n");
+    writeBenchFile(chapter, "Chapter.\n");
     // The log of the document's last run, as pdflatex writes it.
-    write(dir.filePath("main.log"), "(./main.tex\n(./Chapter2/chapter2.tex) (./main.aux)\n");
+    writeBenchFile(dir.filePath("main.log"), "(./main.tex\n(./Chapter2/chapter2.tex) (./main.aux)\n");
 
     MyDocument document;
     document.setFileName(dir.filePath("main.tex"));
@@ -86,7 +78,7 @@ int main(int argc, char *argv[]) {
     for (int i = 0; i < saves; ++i) {
         waitFor([] { return false; }, 400); // the editor's pause between saves; the check timer runs on
         const qint64 saved = nowNs();
-        write(chapter, "Chapter, save " + QByteArray::number(i) + ".\n");
+        writeBenchFile(chapter, "Chapter, save " + QByteArray::number(i) + ".\n");
         if (!waitFor([&] { return startTimes(starts).size() > i; }, 10000))
             qFatal("save %d started no run", i);
         spans.append((startTimes(starts).at(i) - saved) / 1000000);

@@ -30,16 +30,17 @@ void MyDocument::checkRootFile() {
         missingRootChecks = 0;
         return;
     }
-    const bool missing = !FileStamp::of(m_rootFilePath) || followedFiles->anyMissing();
-    if (missing && missingRootChecks < kMissingRootRechecks) {
+    const FollowedFiles::Look inputs = followedFiles->look();
+    if ((inputs.missing || !FileStamp::of(m_rootFilePath)) && missingRootChecks < kMissingRootRechecks) {
         ++missingRootChecks;
         QTimer::singleShot(kMissingRootRecheckMs, this, &MyDocument::checkRootFile);
         return;
     }
     missingRootChecks = 0;
-    followedFiles->dropMissing();
+    if (inputs.missing)
+        followedFiles->dropMissing();
     const std::optional<FileStamp> stamp = getLastModified();
-    const QString changed = stamp != lastModified ? m_rootFilePath : followedFiles->changedFile();
+    const QString changed = stamp != lastModified ? m_rootFilePath : inputs.changed;
     if (changed.isEmpty() || !autoRunMode)
         return;
     lastModified = stamp;

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
-#include <algorithm>
 
 FollowedFiles::FollowedFiles(QObject *parent) : QObject(parent) {
     m_settle.setSingleShot(true);
@@ -30,9 +29,16 @@ void FollowedFiles::follow(const QStringList &paths) {
     watchAll();
 }
 
-bool FollowedFiles::anyMissing() const {
-    return std::any_of(m_files.begin(), m_files.end(),
-                       [](const QString &path) { return !FileStamp::of(path); });
+FollowedFiles::Look FollowedFiles::look() const {
+    Look look;
+    for (const QString &path : m_files) {
+        const std::optional<FileStamp> stamp = FileStamp::of(path);
+        if (!stamp)
+            look.missing = true;
+        else if (look.changed.isEmpty() && stamp != m_recorded.value(path))
+            look.changed = path;
+    }
+    return look;
 }
 
 void FollowedFiles::dropMissing() {
@@ -42,13 +48,6 @@ void FollowedFiles::dropMissing() {
             present.append(path);
     if (present.size() != m_files.size())
         follow(present);
-}
-
-QString FollowedFiles::changedFile() const {
-    for (const QString &path : m_files)
-        if (FileStamp::of(path) != m_recorded.value(path))
-            return path;
-    return {};
 }
 
 void FollowedFiles::record() {

@@ -31,11 +31,15 @@ public:
     void follow(const QStringList &paths);
     const QStringList &files() const { return m_files; }
 
-    bool anyMissing() const;
+    // One look at every followed file: whether one is missing, and the first present one
+    // whose stamp differs from the recorded one (empty if none).
+    struct Look {
+        bool missing = false;
+        QString changed;
+    };
+    Look look() const;
     // Stops following files that are gone: a deleted input is not an error.
     void dropMissing();
-    // The first followed file whose stamp differs from the recorded one; empty if none.
-    QString changedFile() const;
     // Records every followed file's stamp as it is now.
     void record();
     // Signals settled after a short while, as if a notification had come.
