@@ -3,6 +3,7 @@
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 // Every benchmark runs offscreen unless told otherwise, with a settings folder of its own
@@ -17,4 +18,14 @@ inline void isolateBenchmark(const QTemporaryDir &dir) {
 inline void loadAsAtLaunch(QuireonPrefs &prefs) {
     Text::installTable();
     prefs.awakeFromNib();
+}
+
+// Writes a file of the benchmark's project, with the given permissions when there are any.
+inline void writeBenchFile(const QString &path, const QByteArray &text,
+                           QFile::Permissions permissions = {}) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size())
+        qFatal("cannot write %s", qPrintable(path));
+    if (permissions)
+        file.setPermissions(permissions);
 }

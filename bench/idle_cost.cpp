@@ -1,7 +1,7 @@
 // The cost of doing nothing: 20 documents with auto mode on and the default check
-// interval sit idle for 60 seconds (or the seconds given as the first argument) with
-// their windows shown, and the process's CPU time over that span is put per minute and
-// as a share of one core.
+// interval, each following the 30 files its last run read (as its log tells), sit idle
+// for 60 seconds (or the seconds given as the first argument) with their windows shown,
+// and the process's CPU time over that span is put per minute and as a share of one core.
 #include "benchsupport.h"
 #include "document/mydocument.h"
 #include "settings/localizedtext.h"
@@ -9,7 +9,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -19,6 +21,21 @@
 
 namespace {
 constexpr int kDocuments = 20;
+constexpr int kInputs = 30;
+
+// A document folder whose log names kInputs chapters in two sub-folders; the root's path.
+QString makeProject(const QString &folder) {
+    QByteArray log = "(./paper.tex\n";
+    for (int i = 0; i < kInputs; ++i) {
+        const QString name = QStringLiteral("part%1/chapter%2.tex").arg(i % 2).arg(i);
+        QDir(folder).mkpath(QFileInfo(name).path());
+        writeBenchFile(folder + u'/' + name, "Text.\n");
+        log += "(./" + name.toUtf8() + ")\n";
+    }
+    writeBenchFile(folder + "/paper.log", log);
+    writeBenchFile(folder + "/paper.tex", "");
+    return folder + "/paper.tex";
+}
 
 double cpuSeconds() {
     rusage usage{};
@@ -38,11 +55,9 @@ int main(int argc, char *argv[]) {
 
     std::vector<std::unique_ptr<MyDocument>> documents;
     for (int i = 0; i < kDocuments; ++i) {
-        const QString root = dir.filePath(QStringLiteral("paper%1.tex").arg(i));
-        QFile file(root);
-        if (!file.open(QIODevice::WriteOnly))
-            qFatal("cannot write %s", qPrintable(root));
-        file.close();
+        const QString folder = dir.filePath(QStringLiteral("paper%1").arg(i));
+        QDir().mkpath(folder);
+        const QString root = makeProject(folder);
         documents.push_back(std::make_unique<MyDocument>());
         documents.back()->setFileName(root);
         documents.back()->showWindow();
@@ -62,7 +77,7 @@ int main(int argc, char *argv[]) {
                 << QString::number(span, 'f', 1) << " s, "
                 << QString::number(cpu * 60.0 / span * 1000.0, 'f', 1) << " ms per minute\n";
             out << "idle cost: " << QString::number(cpu / span * 100.0, 'f', 3) << "% of one core ("
-                << kDocuments << " documents, " << QString::number(span, 'f', 0) << " s)\n";
+                << kDocuments << " documents following " << kInputs << " files each, " << QString::number(span, 'f', 0) << " s)\n";
             QCoreApplication::quit();
         });
     });

@@ -1,6 +1,7 @@
 // Auto mode driven by real modification times: saves in place and by renaming a new
 // file over the old one, two saves within one second, a save during a run, a root file
-// that is gone for a moment while an editor saves, and one that stays gone.
+// that is gone for a moment while an editor saves, and one that stays gone; the chapter
+// the last run read is followed too, and nothing starts while an alert is up.
 #include "documenttest.h"
 #include "platform/alerts.h"
 #include "settings/localizedtext.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QPushButton>
 #include <QFile>
 #include <QMessageBox>
 #include <QSaveFile>
@@ -40,6 +42,7 @@ class TestDocumentAutoMode : public QObject {
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MyDocument> document;
     QString root;
+    QString chapter;
 
     int runs() {
         QFile file(dir->filePath("main.runs"));
@@ -58,14 +61,27 @@ private slots:
         setCommand(0, TestSupport::fixture("count_run.sh") + " %1");
         setProcedure({1});
         root = writeFile(dir->filePath("main.tex"), "first");
+        // The log of an earlier run, as TeX writes it, names the chapter it read.
+        QVERIFY(TestSupport::writeFile(dir->filePath("Chapter 2/chapter2.tex"), "chapter"));
+        chapter = dir->filePath("Chapter 2/chapter2.tex");
+        writeFile(dir->filePath("main.aux"));
+        writeFile(dir->filePath("main.log"), "(./main.tex (./Chapter 2/chapter2.tex) (./main.aux)\n");
         document = std::make_unique<MyDocument>();
         document->setFileName(root);
         QVERIFY(document->autoRunModeOn());
     }
     void cleanup() { document.reset(); }
 
+    // A save of the root file or of a followed file while an alert runs its own event loop
+    // waits for the alert to close.
+    void noStartWhileAnAlertIsUp_data() {
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("root file") << "main.tex";
+        QTest::newRow("followed file") << "Chapter 2/chapter2.tex";
+    }
     void noStartWhileAnAlertIsUp() {
-        QVERIFY(saveInPlace(root, "saved while the alert is up"));
+        QFETCH(QString, saved);
+        QVERIFY(saveInPlace(dir->filePath(saved), "saved while the alert is up"));
         int runsDuringAlert = -1;
         QTimer::singleShot(2 * kWithinOneCheckMs / 3 + 1000, this, [&] {
             runsDuringAlert = runs();
@@ -133,6 +149,38 @@ private slots:
         QTRY_VERIFY(!sheet->isVisible());
         checkNow();
         QVERIFY(document->isRunning());
+    }
+
+    // The check timer is far off: only the kernel's notifications can start these runs.
+    void followedFilesAreHeardAtOnce() {
+        gQuireonPrefs->setInterval(3600);
+        document->reloadPrefs();
+        QVERIFY(saveInPlace(chapter, "second"));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 1, 1000);
+        QCOMPARE(logLines(*document).value(0), MyDocument::promptPrefix + Text::format("FileChangedLog", {"Chapter 2/chapter2.tex"}));
+        QVERIFY(waitIdle(*document));
+        QVERIFY(saveByRename(chapter, "third"));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 2, 1000);
+        QVERIFY(waitIdle(*document));
+        // Files the run writes, or that it never read, start nothing; nor does a deleted chapter.
+        QVERIFY(saveInPlace(dir->filePath("main.aux"), "\\relax"));
+        QVERIFY(saveInPlace(dir->filePath("notes.txt"), "notes"));
+        QVERIFY(QFile::remove(chapter));
+        QTest::qWait(1500);
+        QCOMPARE(runs(), 2);
+        QVERIFY(Alerts::shown().isEmpty());
+        QVERIFY(saveByRename(root, "root"));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 3, 1000);
+    }
+
+    void followingCanBeSwitchedOff() {
+        gQuireonPrefs->setFollowInputs(false);
+        document->reloadPrefs();
+        QVERIFY(saveInPlace(chapter, "second"));
+        QTest::qWait(kWithinOneCheckMs);
+        QCOMPARE(runs(), 0);
+        QVERIFY(saveInPlace(root, "second"));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 1, kWithinOneCheckMs);
     }
 
     void rootFileGoneForAMomentIsWaitedFor() {

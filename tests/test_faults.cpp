@@ -166,7 +166,7 @@ private slots:
         QVERIFY(setModified(root, 2000));
         checkNow(); // auto mode sees the change
         QVERIFY(waitIdle(*document));
-        QCOMPARE(logLines(*document).value(1), QStringLiteral("counted run of main"));
+        QVERIFY(logLines(*document).contains(QStringLiteral("counted run of main")));
         QVERIFY(QFile::exists(folder + "/main.runs")); // the tool ran in the root's folder
         QVERIFY(alertsWithHeader("RootMissingHeader") == 0);
     }

@@ -180,6 +180,7 @@ private slots:
         p.setTaskInputString("q\n");
         p.setNotifyInBackground(false);
         p.setEditorCommand("gvim +%l %f");
+        p.setFollowInputs(false);
         QVERIFY(p.savePreferences());
         const QuireonPrefs::Dictionary customised = p.prefsDic();
 
@@ -205,7 +206,8 @@ private slots:
             Key::CheckInterval, Key::StartupChoice, Key::CheckErrors, Key::CheckWarnings,
             Key::CheckNotes, Key::CheckPages, Key::ErrorColor, Key::WarningColor, Key::NoteColor,
             Key::LogEncoding, Key::FloatingWindow, Key::WindowContents, Key::WindowTransparency,
-            Key::NotifyInBackground, Key::EditorCommand};
+            Key::NotifyInBackground, Key::EditorCommand,
+            Key::FollowIncludedFiles};
         const std::unique_ptr<QuireonPrefs> stored = PrefsSheetDriver::reloaded();
         for (const PrefKeyInfo &info : preferenceKeys) {
             const QVariant expected = sheetKeys.contains(info.key) ? defaults.prefsDic().value(info.key)

@@ -173,10 +173,12 @@ private slots:
         p.setWindowTransparency(0.35f);
         p.setCheckNotes(false);
         p.setInterval(31);
+        p.setFollowInputs(false);
         QVERIFY(p.savePreferences());
 
         const auto got = readInFreshProcess();
-        QCOMPARE(got.size(), 36); // all but the two recent lists that have no value
+        QCOMPARE(got.size(), 37); // all but the two recent lists that have no value
+        QCOMPARE(got[Key::FollowIncludedFiles]["value"], QJsonValue(false));
         QCOMPARE(got[Key::CommandNames]["value"].toArray().toVariantList(), QVariantList{tricky});
         QCOMPARE(got[Key::CommandNames]["type"].toString(), QStringLiteral("QVariantList"));
         QCOMPARE(got[Key::OpenExtensions]["value"].toArray().size(), 0);

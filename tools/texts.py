@@ -21,6 +21,7 @@ TEXTS = [
     ("RootMissingHeader", "The root file is missing"),
     ("RootMissingMessage", "Quireon cannot find the file \u201c%@\u201d. Auto mode has been switched off."),
     ("OK", "OK"),
+    ("FileChangedLog", "%@ changed"),
     # Output files
     ("OpenButtonErrorHeader", "The file cannot be opened"),
     ("OpenButtonErrorMessage", "\u201c%@\u201d does not exist or no application can open it."),

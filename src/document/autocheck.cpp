@@ -1,8 +1,10 @@
-// Auto mode's check: each tick of the check timer compares the root file's stamp with the
-// one recorded at the last automatic start and starts the auto procedure on a change.
+// Auto mode's check: each tick of the check timer, and each burst of file notifications,
+// compares the stamps of the root file and the followed files with those recorded at the
+// last automatic start and starts the auto procedure on a change.
 #include "mydocument.h"
 #include "ui_MyDocument.h"
 
+#include "follow/followedfiles.h"
 #include "platform/alerts.h"
 #include "settings/localizedtext.h"
 #include "window/mywindow.h"
@@ -17,30 +19,37 @@ void MyDocument::timerProc() {
     // alert or panel of Quireon is up: a run started inside its event loop would be judged
     // and shown as if the alert were part of it. The stamp is left alone, so a change made
     // meanwhile starts the procedure at the first check after it closes.
-    if (missingRootChecks > 0 || rootAlertUp || sheetIsUp() || QApplication::activeModalWidget())
+    if (missingRootChecks > 0 || rootAlertUp || sheetIsUp())
         return;
     checkRootFile();
 }
 
 // Editors that save by removing the file and writing it anew (vim's backup-then-write)
-// leave a short gap without it: a missing root file is looked for again a few times on
-// short single-shot timers before auto mode reports it and switches off.
+// leave a short gap without it: a missing file is looked for again a few times on short
+// single-shot timers; then a missing root file is reported and switches auto mode off,
+// while a followed file that stays missing is simply no longer followed.
 void MyDocument::checkRootFile() {
-    if (isRunning() || !autoRunMode || !checkTimer) {
+    if (isRunning() || !autoRunMode || !checkTimer || sheetIsUp()) {
         missingRootChecks = 0;
         return;
     }
-    if (!FileStamp::of(m_rootFilePath) && missingRootChecks < kMissingRootRechecks) {
+    const FollowedFiles::Look inputs = followedFiles->look();
+    if ((inputs.missing || !FileStamp::of(m_rootFilePath)) &&
+        missingRootChecks < kMissingRootRechecks) {
         ++missingRootChecks;
         QTimer::singleShot(kMissingRootRecheckMs, this, &MyDocument::checkRootFile);
         return;
     }
     missingRootChecks = 0;
+    if (inputs.missing)
+        followedFiles->dropMissing();
     const std::optional<FileStamp> stamp = getLastModified();
-    if (stamp == lastModified)
+    const QString changed = stamp != lastModified ? m_rootFilePath : inputs.changed;
+    if (changed.isEmpty() || !autoRunMode)
         return;
     lastModified = stamp;
-    startAutoProcedure();
+    followedFiles->record();
+    startAutoProcedure(changed);
 }
 
 std::optional<FileStamp> MyDocument::getLastModified() {
@@ -55,7 +64,11 @@ std::optional<FileStamp> MyDocument::getLastModified() {
     return lastModified;
 }
 
+// Any modal alert or sheet of Quireon holds automatic starts back: a run started inside an
+// alert's own event loop would be taken for finished when the alert's caller goes on.
 bool MyDocument::sheetIsUp() const {
+    if (QApplication::activeModalWidget())
+        return true;
     const QList<QDialog *> dialogs = m_myWindow->findChildren<QDialog *>();
     return std::any_of(dialogs.begin(), dialogs.end(), [](const QDialog *dialog) {
         return dialog->isVisible() && dialog->windowModality() != Qt::NonModal;

@@ -19,6 +19,7 @@ MyDocument::MyDocument(QObject *parent)
     m_myWindow->setMyDocument(this);
     connectActions();
     setUpFloating();
+    setUpFollowing();
     awakeFromNib();
     windowControllerDidLoadNib();
 }
@@ -113,6 +114,7 @@ void MyDocument::reloadPrefs() {
     checkTimer->setInterval(std::max(1, gQuireonPrefs->interval()) * 1000);
     connect(checkTimer, &QTimer::timeout, this, &MyDocument::timerProc);
     checkTimer->start();
+    learnInputs();
 }
 
 void MyDocument::notified(const QString &name) {

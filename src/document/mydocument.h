@@ -17,6 +17,7 @@
 #include <optional>
 
 class ClickForwarder;
+class FollowedFiles;
 class QAction;
 class QKeySequence;
 class QMenuBar;
@@ -68,12 +69,13 @@ public:
     void clearCounters();
 
     // The auto procedure (runsequencer.cpp) and auto mode's check (autocheck.cpp).
-    void startAutoProcedure();
+    // changedPath, when given, is the file whose change started the procedure.
+    void startAutoProcedure(const QString &changedPath = QString());
     bool execNextProcess();
     std::optional<FileStamp> getLastModified();
     const std::optional<FileStamp> &lastModifiedStamp() const { return lastModified; }
-    // How often, and how far apart, a root file found missing is looked for again before
-    // auto mode gives up on it: editors may remove it for a moment while they save.
+    // How often, and how far apart, a root file or followed file found missing is looked
+    // for again before auto mode gives up on it: editors may remove it while they save.
     static constexpr int kMissingRootRechecks = 4;
     static constexpr int kMissingRootRecheckMs = 200;
 
@@ -147,6 +149,10 @@ private:
     void stopRun();
     void checkRootFile();
     bool sheetIsUp() const;
+    // Auto mode's following of the files the document read (followinputs.cpp).
+    void setUpFollowing();
+    void learnInputs();
+    void followedFilesSettled();
     void validateMenus();
     void addProcessItem(const char *name, const QString &title, const QKeySequence &shortcut,
                         void (MyDocument::*action)());
@@ -204,9 +210,10 @@ private:
     bool autoRunMode = true;
     bool userBreak = false;
     bool observing = false;
-    int missingRootChecks = 0; // re-checks of a missing root file still to come
+    int missingRootChecks = 0; // re-checks of a missing root or followed file still to come
     bool rootAlertUp = false;  // the missing-root alert is showing
     QPointer<QMenu> m_processMenu;
     SymLinkController *symLinkController = nullptr; // a child of the document, made on demand
     RunFeedback *feedback = nullptr;                 // a child of the document
+    FollowedFiles *followedFiles = nullptr;         // a child of the document
 };

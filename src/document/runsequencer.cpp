@@ -4,6 +4,7 @@
 #include "ui_MyDocument.h"
 
 #include "feedback/runfeedback.h"
+#include "follow/projectinputs.h"
 #include "process/taskwrapper.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
@@ -30,10 +31,12 @@ void MyDocument::resumeFromRun() {
     ui->progressIndicator->hide();
     enableButtons(true);
     validateMenus();
-    const QString changes = feedback->runEnded({QFileInfo(m_rootFilePath).fileName(), numErrors,
-                                                numWarnings, ui->textNumPages->text().toInt(), userBreak});
+    const QString changes =
+        feedback->runEnded({QFileInfo(m_rootFilePath).fileName(), numErrors, numWarnings,
+                            ui->textNumPages->text().toInt(), userBreak});
     if (!changes.isEmpty())
         appendALogLine(promptPrefix + changes + QLatin1Char('\n'));
+    learnInputs();
 }
 
 void MyDocument::startStopSequence() {
@@ -58,8 +61,12 @@ void MyDocument::stopRun() {
     validateMenus();
 }
 
-void MyDocument::startAutoProcedure() {
+void MyDocument::startAutoProcedure(const QString &changedPath) {
     prepareToRun(true);
+    if (!changedPath.isEmpty())
+        appendALogLine(promptPrefix +
+                       Text::format("FileChangedLog", {shownName(changedPath, m_workingDir)}) +
+                       QLatin1Char('\n'));
     procedureIndex = 0;
     procRunning = true;
     validateMenus();

@@ -53,6 +53,10 @@
         <translation>OK</translation>
     </message>
     <message>
+        <source>FileChangedLog</source>
+        <translation>%@ changed</translation>
+    </message>
+    <message>
         <source>OpenButtonErrorHeader</source>
         <translation>The file cannot be opened</translation>
     </message>

@@ -66,6 +66,7 @@ void QuireonPrefs::setDefaults()
     setCheckCreateExtraFolder(false);
     setCheckCreateSymLink(false);
     setFolderNameArray(QStringList{QStringLiteral("figures")});
+    setFollowInputs(true);
     setTaskInputString(QStringLiteral("\nx\nx\nx\nx\n\\end\n\\end\n"));
     setNotifyInBackground(true);
     setEditorCommand(QStringLiteral(""));

@@ -1,6 +1,6 @@
 #include "prefkeys.h"
 
-const std::array<PrefKeyInfo, 38> preferenceKeys = {{
+const std::array<PrefKeyInfo, 39> preferenceKeys = {{
     {Key::CommandNames, PrefKind::StringList},
     {Key::CommandExtensions, PrefKind::StringList},
     {Key::CommandCommands, PrefKind::StringList},
@@ -39,6 +39,7 @@ const std::array<PrefKeyInfo, 38> preferenceKeys = {{
     {Key::TaskInputString, PrefKind::String},
     {Key::NotifyInBackground, PrefKind::Bool},
     {Key::EditorCommand, PrefKind::String},
+    {Key::FollowIncludedFiles, PrefKind::Bool},
 }};
 
 const std::array<const QString *, 2> oldPreferenceKeys = {&Key::LastSymbolicLink,

@@ -44,6 +44,8 @@ inline const QString CreateSymbolicLink = QStringLiteral("Create Symbolic Link")
 inline const QString TaskInputString = QStringLiteral("Task Input String");
 inline const QString NotifyInBackground = QStringLiteral("Notify in Background");
 inline const QString EditorCommand = QStringLiteral("Editor Command");
+// Auto mode also follows the files the document read at its last run.
+inline const QString FollowIncludedFiles = QStringLiteral("Follow Included Files");
 
 // Kept in the same store, but not settings of the settings object.
 inline const QString DocumentWindowSize = QStringLiteral("Document Window Size");
@@ -60,8 +62,8 @@ struct PrefKeyInfo {
     PrefKind kind;
 };
 
-// The 38 keys that are loaded and saved, in their fixed order.
-extern const std::array<PrefKeyInfo, 38> preferenceKeys;
+// The 39 keys that are loaded and saved, in their fixed order.
+extern const std::array<PrefKeyInfo, 39> preferenceKeys;
 extern const std::array<const QString *, 2> oldPreferenceKeys;
 
 // The kind of a key of preferenceKeys; String for any other key.

@@ -162,6 +162,8 @@ public:
     // "%f" the file, "%l" the line; empty: the desktop's handler opens the file.
     QString editorCommand() const { return stringForKey(Key::EditorCommand); }
     void setEditorCommand(const QString &v) { setString(v, Key::EditorCommand); }
+    bool followInputs() const { return boolForKey(Key::FollowIncludedFiles); }
+    void setFollowInputs(bool v) { setBool(v, Key::FollowIncludedFiles); }
 
     // Indexed accessors: index 0 to 4 is the button number less one. An index outside
     // the stored list reads as an empty string.

@@ -29,6 +29,7 @@ void PrefsController::setControlValuesFrom(const QuireonPrefs &prefs)
     for (int i = 0; i < m_procMenus.size(); ++i)
         m_procMenus[i]->setCurrentIndex(ProcedurePopup::itemForStoredValue(steps.value(i, 0)));
     m_ui->interval->setText(QString::number(prefs.interval()));
+    m_ui->checkFollowInputs->setChecked(prefs.followInputs());
     selectOpenChoice(prefs.startupChoice());
     m_ui->checkErrors->setChecked(prefs.checkErrors());
     m_ui->checkWarnings->setChecked(prefs.checkWarnings());
@@ -61,6 +62,7 @@ void PrefsController::getControlValuesTo(QuireonPrefs &prefs) const
         steps.append(popup->currentIndex());
     prefs.setProcedureArray(steps);
     prefs.setInterval(CheckInterval::leadingInteger(m_ui->interval->text()));
+    prefs.setFollowInputs(m_ui->checkFollowInputs->isChecked());
     prefs.setStartupChoice(selectedOpenChoice());
     prefs.setCheckErrors(m_ui->checkErrors->checkState() == Qt::Checked);
     prefs.setCheckWarnings(m_ui->checkWarnings->checkState() == Qt::Checked);

@@ -1,0 +1,119 @@
+// Which files a run read, from real pdflatex, bibtex and makeindex output kept in
+// tests/data/follow (a root file and a chapter folder with spaces in their names, a
+// figure, a bibliography and an index style).
+#include "follow/inputlogs.h"
+#include "follow/projectinputs.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+const QString kSample = QStringLiteral(QUIREON_TESTDATA "/follow");
+const QString kRoot = QStringLiteral("thesis main.tex");
+const QStringList kInputs = {"Chapter 1/chapter one.tex", "figs/dot.png", "figs/box.pdf",
+                             "refs.bib", "style.ist"};
+
+QString readSample(const QString &name) {
+    QFile file(kSample + u'/' + name);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QStringList sorted(QStringList list) {
+    list.sort();
+    return list;
+}
+
+// A copy of the sample project whose recorder file names the copy's folder.
+bool copySample(const QTemporaryDir &dir) {
+    for (const QString &name : QDir(kSample).entryList(QDir::Files)) {
+        if (!QFile::copy(kSample + u'/' + name, dir.filePath(name)))
+            return false;
+    }
+    const QString recorder = readSample("thesis main.fls").replace("PWD /tmp/fsample", "PWD " + dir.path());
+    return QDir(dir.path()).mkpath("Chapter 1") && QDir(dir.path()).mkpath("figs")
+        && QFile::copy(kSample + "/Chapter 1/chapter one.tex", dir.filePath("Chapter 1/chapter one.tex"))
+        && QFile::copy(kSample + "/figs/dot.png", dir.filePath("figs/dot.png"))
+        && QFile::copy(kSample + "/figs/box.pdf", dir.filePath("figs/box.pdf"))
+        && TestSupport::writeFile(dir.filePath("thesis main.fls"), recorder.toUtf8());
+}
+} // namespace
+
+class TestFollowInputs : public QObject {
+    Q_OBJECT
+private slots:
+    void logNamesTheFilesTexOpened_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("name with spaces at the end of a line") << "(./thesis main.tex" << QStringList{"./thesis main.tex"};
+        QTest::newRow("closed on the same line") << ") (./Chapter 1/chapter one.tex) [1]" << QStringList{"./Chapter 1/chapter one.tex"};
+        QTest::newRow("quoted") << "(\"./Chapter 1/chapter one.tex\"" << QStringList{"./Chapter 1/chapter one.tex"};
+        QTest::newRow("graphics") << " [2 <./figs/dot.png (PNG copy)> <use figs/box.pdf>]" << QStringList{"./figs/dot.png", "figs/box.pdf"};
+        QTest::newRow("graphic with its size") << "<figs/dot.png, id=1, 2.0075pt x 2.0075pt>" << QStringList{"figs/dot.png"};
+        QTest::newRow("DVI route") << "File: figs/dot.png Graphic file (type png)" << QStringList{"figs/dot.png"};
+        QTest::newRow("ordinary parentheses") << "(see refs.bib) (./refs (not a file (type pdf)" << QStringList{};
+        QTest::newRow("file that is not there") << "(./gone.tex)" << QStringList{};
+    }
+    void logNamesTheFilesTexOpened() {
+        QFETCH(QString, line);
+        QFETCH(QStringList, expected);
+        const QDir folder(kSample);
+        const auto isFile = [&folder](const QString &name) { return QFileInfo(folder, name).isFile(); };
+        QCOMPARE(InputLogs::texLogReads(line, isFile), expected);
+    }
+
+    void toolLogsNameTheirInputs() {
+        const QDir folder(kSample);
+        const auto isFile = [&folder](const QString &name) { return QFileInfo(folder, name).isFile(); };
+        QCOMPARE(InputLogs::bibtexLogReads(readSample("thesis main.blg")), (QStringList{"plain.bst", "refs.bib"}));
+        QCOMPARE(InputLogs::makeindexLogReads(readSample("thesis main.ilg"), isFile), QStringList{"./style.ist"});
+        QCOMPARE(InputLogs::texLogWrites(readSample("thesis main.log")), (QStringList{"thesis main.idx", "thesis main.aux"}));
+        const InputLogs::Recorded recorded = InputLogs::recorderFile(readSample("thesis main.fls"));
+        QVERIFY(recorded.inputs.contains("/tmp/fsample/Chapter 1/chapter one.tex"));
+        QVERIFY(recorded.inputs.contains("/usr/share/texlive/texmf-dist/tex/latex/base/article.cls"));
+        QCOMPARE(recorded.inputs.count("/tmp/fsample/figs/dot.png"), 1);
+        QVERIFY(recorded.outputs.contains("/tmp/fsample/thesis main.aux"));
+    }
+
+    // The same inputs from the recorder file and from the log alone; never the root file,
+    // the files the run writes or TeX's own files.
+    void projectInputsFromEitherRecord_data() {
+        QTest::addColumn<bool>("recorder");
+        QTest::newRow("recorder file") << true;
+        QTest::newRow("log only") << false;
+    }
+    void projectInputsFromEitherRecord() {
+        QFETCH(bool, recorder);
+        QTemporaryDir dir;
+        QVERIFY(copySample(dir));
+        if (!recorder)
+            QVERIFY(QFile::remove(dir.filePath("thesis main.fls")));
+        QStringList expected;
+        for (const QString &name : kInputs)
+            expected.append(dir.filePath(name));
+        const QStringList learned = ProjectInputs::learn(dir.filePath(kRoot), {"aux", "log"}, "/nonexistent");
+        QCOMPARE(sorted(learned), sorted(expected));
+    }
+
+    void onlyTheUsersFilesAreFollowed_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("followed");
+        QTest::newRow("root folder tree") << "/work/thesis/Chapter 2/chapter2.tex" << true;
+        QTest::newRow("home") << "/home/ann/texmf/tex/latex/mine/mine.cls" << true;
+        QTest::newRow("folder whose name starts alike") << "/work/thesis2/x.tex" << false;
+        QTest::newRow("system tree") << "/usr/share/texlive/texmf-dist/tex/latex/base/article.cls" << false;
+        QTest::newRow("user's TeX Live tree") << "/home/ann/.texlive2022/texmf-var/web2c/x.fmt" << false;
+        QTest::newRow("user's generated files") << "/home/ann/.texmf-var/fonts/pk/cmr10.pk" << false;
+        QTest::newRow("elsewhere") << "/etc/texmf/web2c/texmf.cnf" << false;
+    }
+    void onlyTheUsersFilesAreFollowed() {
+        QFETCH(QString, path);
+        QFETCH(bool, followed);
+        QCOMPARE(ProjectInputs::isUsersFile(path, "/work/thesis", "/home/ann"), followed);
+    }
+};
+
+QTEST_MAIN(TestFollowInputs)
+#include "test_follow_inputs.moc"
