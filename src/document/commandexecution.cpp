@@ -14,6 +14,8 @@
 bool MyDocument::execCommandOfIndex(int index) {
     logFraction.clear();
     preparePageCheck(index);
+    if (!procRunning)
+        stepPlanner.ranAlone(gQuireonPrefs->cmdCmdAtIndex(index));
     const QStringList arguments =
         CommandLine::arguments(gQuireonPrefs->cmdCmdAtIndex(index), m_basename);
     releaseCommandTask();

@@ -2,6 +2,7 @@
 
 #include "document/helpers/filestamp.h"
 #include "document/helpers/pagereport.h"
+#include "procedure/stepplanner.h"
 #include "process/taskwrappercontroller.h"
 #include "window/floatingdocument.h"
 
@@ -68,6 +69,7 @@ public:
     // The auto procedure (runsequencer.cpp) and auto mode's check (autocheck.cpp).
     void startAutoProcedure();
     bool execNextProcess();
+    static constexpr int kProcedureSteps = 8;
     std::optional<FileStamp> getLastModified();
     const std::optional<FileStamp> &lastModifiedStamp() const { return lastModified; }
     // How often, and how far apart, a root file found missing is looked for again before
@@ -142,6 +144,11 @@ private:
     void floatWhileInBackground();
     void preparePageCheck(int index);
     void stopRun();
+    // Steps with work only (stepplanning.cpp).
+    void planProcedure();
+    bool stepHasWork(int entry, int index);
+    bool repeatEnginePass();
+    void noteStep(const StepDecision &decision, int index);
     void checkRootFile();
     bool sheetIsUp() const;
     void validateMenus();
@@ -187,6 +194,7 @@ private:
     QTimer *floatingTimer = nullptr;
     int procedureIndex = 0;
     bool procRunning = false;
+    StepPlanner stepPlanner;
     bool m_floatingTimerActive = false;
     // A drag resizes the window many times a second; its size is stored once it rests.
     QTimer *windowSizeTimer = nullptr;

@@ -7,10 +7,6 @@
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
 
-namespace {
-constexpr int kProcedureSteps = 8;
-}
-
 void MyDocument::prepareToRun(bool clear) {
     if (clear) {
         clearLog();
@@ -55,6 +51,7 @@ void MyDocument::startAutoProcedure() {
     prepareToRun(true);
     procedureIndex = 0;
     procRunning = true;
+    planProcedure();
     validateMenus();
     execNextProcess();
 }
@@ -62,12 +59,14 @@ void MyDocument::startAutoProcedure() {
 // Runs open steps at once and stops at the first command step it starts; that command's
 // finish report calls this again for the steps after it.
 bool MyDocument::execNextProcess() {
-    bool commandStep = false;
+    bool commandStep = procRunning && repeatEnginePass();
     while (procRunning && procedureIndex < kProcedureSteps && !commandStep) {
         const int code = gQuireonPrefs->procedureAtIndex(procedureIndex++);
         if (code == 0)
             break;
         if (code > 0) {
+            if (!stepHasWork(procedureIndex - 1, code - 1))
+                continue;
             commandStep = true;
             procRunning = execCommandOfIndex(code - 1);
         } else {

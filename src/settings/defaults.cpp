@@ -67,4 +67,5 @@ void QuireonPrefs::setDefaults()
     setCheckCreateSymLink(false);
     setFolderNameArray(QStringList{QStringLiteral("figures")});
     setTaskInputString(QStringLiteral("\nx\nx\nx\nx\n\\end\n\\end\n"));
+    setOnlyStepsWithWork(true);
 }

@@ -1,6 +1,6 @@
 #include "prefkeys.h"
 
-const std::array<PrefKeyInfo, 36> preferenceKeys = {{
+const std::array<PrefKeyInfo, 37> preferenceKeys = {{
     {Key::CommandNames, PrefKind::StringList},
     {Key::CommandExtensions, PrefKind::StringList},
     {Key::CommandCommands, PrefKind::StringList},
@@ -37,6 +37,7 @@ const std::array<PrefKeyInfo, 36> preferenceKeys = {{
     {Key::CreateExtraFolder, PrefKind::Bool},
     {Key::CreateSymbolicLink, PrefKind::Bool},
     {Key::TaskInputString, PrefKind::String},
+    {Key::OnlyStepsWithWork, PrefKind::Bool},
 }};
 
 const std::array<const QString *, 2> oldPreferenceKeys = {&Key::LastSymbolicLink,

@@ -42,6 +42,8 @@ inline const QString CreateFolderAlias = QStringLiteral("Create Folder Alias");
 inline const QString CreateExtraFolder = QStringLiteral("Create Extra Folder");
 inline const QString CreateSymbolicLink = QStringLiteral("Create Symbolic Link");
 inline const QString TaskInputString = QStringLiteral("Task Input String");
+// Stores written by earlier versions lack it and read the default.
+inline const QString OnlyStepsWithWork = QStringLiteral("Run Only Steps With Work");
 
 // Kept in the same store, but not settings of the settings object.
 inline const QString DocumentWindowSize = QStringLiteral("Document Window Size");
@@ -58,8 +60,8 @@ struct PrefKeyInfo {
     PrefKind kind;
 };
 
-// The 36 keys that are loaded and saved, in their fixed order.
-extern const std::array<PrefKeyInfo, 36> preferenceKeys;
+// The 37 keys that are loaded and saved, in their fixed order.
+extern const std::array<PrefKeyInfo, 37> preferenceKeys;
 extern const std::array<const QString *, 2> oldPreferenceKeys;
 
 // The kind of a key of preferenceKeys; String for any other key.

@@ -157,6 +157,8 @@ public:
     void setCheckCreateSymLink(bool v) { setBool(v, Key::CreateSymbolicLink); }
     QString taskInputString() const { return stringForKey(Key::TaskInputString); }
     void setTaskInputString(const QString &v) { setString(v, Key::TaskInputString); }
+    bool onlyStepsWithWork() const { return boolForKey(Key::OnlyStepsWithWork); }
+    void setOnlyStepsWithWork(bool v) { setBool(v, Key::OnlyStepsWithWork); }
 
     // Indexed accessors: index 0 to 4 is the button number less one. An index outside
     // the stored list reads as an empty string.
