@@ -1,5 +1,6 @@
 // End to end through the real TeX tools: the auto procedure pdflatex, bibtex, pdflatex,
-// pdflatex, open pdf on a document with a citation.
+// pdflatex, open pdf on a document with a citation, and the steps that run as a thesis
+// with chapters, a bibliography and an index is edited.
 #include "documenttest.h"
 #include "platform/desktopopener.h"
 #include "settings/localizedtext.h"
@@ -30,6 +31,35 @@ QByteArray contents(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+const QByteArray kThesis = "\\documentclass{report}\n\\usepackage{makeidx}\n\\usepackage{hyperref}\n"
+                           "\\makeindex\n\\begin{document}\n\\tableofcontents\n"
+                           "\\include{chapters/intro}\n\\include{chapters/method}\n"
+                           "\\bibliographystyle{plain}\n\\bibliography{refs}\n\\printindex\n"
+                           "\\end{document}\n";
+const QByteArray kIntro = "\\chapter{Introduction}\\label{intro}\n"
+                          "Boxes and glue\\index{glue} suffice \\cite{knuth84}.\n";
+const QByteArray kMethod = "\\chapter{Method}\n"
+                           "As in Chapter~\\ref{intro}, we follow \\cite{lamport94}\\index{method}.\n";
+const QByteArray kMoreEntries = "@book{lamport94, author = {Leslie Lamport}, title = {{\\LaTeX}},\n"
+                                "  publisher = {Addison-Wesley}, year = {1994}}\n"
+                                "@book{goossens94, author = {Michel Goossens}, title = {Companion},\n"
+                                "  publisher = {Addison-Wesley}, year = {1994}}\n";
+
+// The programs of the command steps that ran, and how many steps the log says were skipped.
+QStringList stepsRun(MyDocument &document, int *skipped = nullptr) {
+    QStringList programs;
+    int notes = 0;
+    for (const QString &line : logLines(document).filter(QRegularExpression("^Quireon> "))) {
+        if (line.startsWith("Quireon> /usr/bin/"))
+            programs.append(line.section(' ', 1, 1).section('/', -1));
+        else
+            ++notes;
+    }
+    if (skipped)
+        *skipped = notes;
+    return programs;
+}
 } // namespace
 
 class TestDocumentBibtex : public QObject {
@@ -57,7 +87,7 @@ private slots:
         QVERIFY(waitIdle(document, 120000));
 
         const QStringList lines = logLines(document);
-        const QStringList prompts = lines.filter(QRegularExpression("^Quireon> "));
+        const QStringList prompts = lines.filter(QRegularExpression("^Quireon> (/|open )"));
         QCOMPARE(prompts.size(), 5);
         QVERIFY(prompts[1].startsWith("Quireon> /usr/bin/bibtex main"));
         QCOMPARE(prompts[4], QStringLiteral("Quireon> open main.pdf"));
@@ -78,6 +108,57 @@ private slots:
         QCOMPARE(fieldText(document, "statusField"), Text::format("DoneStatus", {lastCommand}));
         QVERIFY(control<QPushButton>(document, "buttonExe2")->isEnabled()); // main.aux exists
         QVERIFY(control<QPushButton>(document, "buttonFile1")->isEnabled());
+    }
+
+    // pdfLaTeX, BibTeX, MakeIndex, pdfLaTeX, pdfLaTeX as the chapters are edited.
+    void onlyStepsWithWorkRun() {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir("chapters");
+        writeFile(dir.filePath("refs.bib"), kBibliography + kMoreEntries);
+        writeFile(dir.filePath("chapters/intro.tex"), kIntro);
+        writeFile(dir.filePath("chapters/method.tex"), kMethod);
+        setProcedure({1, 2, 3, 1, 1});
+        MyDocument document;
+        document.setFileName(writeFile(dir.filePath("main.tex"), kThesis));
+        auto *run = control<QPushButton>(document, "buttonStartStop");
+        const auto procedure = [&](int *skipped = nullptr) {
+            run->click();
+            if (!waitIdle(document, 120000))
+                return QStringList{"timed out"};
+            return stepsRun(document, skipped);
+        };
+        const auto resolved = [&] {
+            return !contents(dir.filePath("main.log")).contains("undefined") &&
+                   fieldText(document, "textNumErrors") == "0";
+        };
+        const QStringList every{"pdflatex", "bibtex", "makeindex", "pdflatex", "pdflatex"};
+        QCOMPARE(procedure(), every);
+        QVERIFY(resolved());
+        QVERIFY(contents(dir.filePath("main.ind")).contains("glue"));
+
+        int skipped = 0;
+        writeFile(dir.filePath("chapters/intro.tex"), kIntro + "Another sentence.\n");
+        QCOMPARE(procedure(&skipped), QStringList{"pdflatex"});
+        QCOMPARE(skipped, 4);
+
+        writeFile(dir.filePath("chapters/method.tex"), kMethod + "See \\cite{goossens94}.\n");
+        QCOMPARE(procedure(), (QStringList{"pdflatex", "bibtex", "pdflatex", "pdflatex"}));
+        QVERIFY(resolved());
+        QVERIFY(contents(dir.filePath("main.bbl")).contains("goossens94"));
+
+        writeFile(dir.filePath("chapters/intro.tex"),
+                  kIntro + "\\section{Scope}\\label{scope}\nSection~\\ref{scope}.\n");
+        QCOMPARE(procedure(), (QStringList{"pdflatex", "pdflatex"}));
+        QVERIFY(resolved());
+
+        QByteArray bibliography = contents(dir.filePath("refs.bib"));
+        writeFile(dir.filePath("refs.bib"), bibliography.replace("Companion", "Compendium"));
+        QCOMPARE(procedure(), (QStringList{"pdflatex", "bibtex", "pdflatex"}));
+        QVERIFY(contents(dir.filePath("main.bbl")).contains("Compendium"));
+
+        gQuireonPrefs->setOnlyStepsWithWork(false);
+        QCOMPARE(procedure(&skipped), every);
+        QCOMPARE(skipped, 0);
     }
 };
 
