@@ -1,6 +1,7 @@
 // Launch choices, opening files as documents, refusals and the process menu titles.
 #include "app/appcontroller.h"
 #include "app/documentlist.h"
+#include "app/recentdocuments.h"
 #include "app/startwindow.h"
 #include "document/mydocument.h"
 #include "platform/alerts.h"
@@ -10,11 +11,14 @@
 #include "settings/settingsstore.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
+#include "settings/sheets/prefscontroller.h"
 #include "testsupport.h"
 #include "window/mywindow.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -146,19 +150,60 @@ private slots:
         m_prefs->setLastOpenedDocument(last);
         m_app->applicationDidFinishLaunching({a});
         QCOMPARE(m_app->documents()->orderedDocuments().size(), 1);
-        QCOMPARE(m_app->documents()->orderedDocuments().first()->rootFilePath(), a);
+        QVERIFY(m_app->documents()->documentForPath(a));
     }
 
+    // Every spelling of a path names one document, stored and shown in its clean form.
     void openingAnOpenPathBringsItForward()
     {
         const QString a = makeFile("a.tex");
         const QString b = makeFile("b.tex");
-        QVERIFY(m_app->openFile(a));
+        QVERIFY(QDir(m_dir->path()).mkdir("sub"));
+        RecentDocuments::noteNewRecentDocument(m_dir->path() + "/./a.tex"); // an older entry
+        QVERIFY(m_app->openFile(m_dir->path() + "/sub/../a.tex"));
         QVERIFY(m_app->openFile(b));
         m_prefs->setLastOpenedDocument(QString());
-        QVERIFY(m_app->openFile(a));
+        QVERIFY(m_app->openFile(m_dir->path() + "/./a.tex"));
         QCOMPARE(m_app->documents()->orderedDocuments().size(), 2);
+        QVERIFY(m_app->documents()->documentForPath(a));
         QCOMPARE(m_prefs->lastOpenedDocument(), a);
+        QCOMPARE(RecentDocuments::list(), QStringList({b, a}));
+    }
+
+    // A second launch hands files over while panels are up on the start window: they open
+    // beside the panels, which stay with what the user typed; the start window leaves once
+    // its last panel has closed.
+    void handedFilesLeaveTheStartWindowsPanelsAlone()
+    {
+        launch(0);
+        Panels::takeNextFileName(); // the Open panel's answer, not asked for
+        StartWindow *start = m_app->startWindow();
+        PrefsController prefs;
+        prefs.openPreferences(start);
+        const QPointer<QDialog> sheet = prefs.sheet();
+        auto *typed = sheet->findChild<QLineEdit *>("cmdName1");
+        typed->setText(QStringLiteral("typed by the user"));
+        const auto handOver = [this](const QString &name) {
+            m_app->openFiles({makeFile(name)});
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+        handOver("a.tex");
+        QVERIFY(sheet && sheet->isVisible());
+        QCOMPARE(typed->text(), QStringLiteral("typed by the user"));
+        bool panelStayed = false;
+        Panels::setNextPanelHandler([&](QFileDialog *panel) {
+            panel->show();
+            handOver("b.tex");
+            panelStayed = panel->isVisible();
+            panel->reject();
+            return QString();
+        });
+        m_app->newFromTemplate(start);
+        QVERIFY(panelStayed);
+        QCOMPARE(m_app->documents()->orderedDocuments().size(), 2);
+        QCOMPARE(m_app->startWindow(), start);
+        prefs.prefsCanceled();
+        QVERIFY(!m_app->startWindow());
     }
 
     void typeCheckIsCaseSensitiveAndReadabilityChecked()

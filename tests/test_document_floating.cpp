@@ -11,6 +11,7 @@
 #include "window/documentorder.h"
 #include "window/mywindow.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QWindow>
@@ -143,13 +144,18 @@ private slots:
 
         back.moveToFloatingState(); // floated by a command of its own earlier
         back.enableButtons(false);
+        QVERIFY(front.execCommandOfIndex(0));
         becomeActive();
         for (MyDocument *document : {&front, &back}) {
             QVERIFY(!windowOf(*document).isInFloatingState());
             QCOMPARE(windowOf(*document).height(), 400);
             QCOMPARE(windowOf(*document).windowOpacity(), 1.0);
         }
-        QVERIFY(windowOf(back).findChild<QPushButton *>(QStringLiteral("buttonClearFiles"))->isEnabled());
+        QVERIFY(control<QPushButton>(back, "buttonClearFiles")->isEnabled());
+        // A running document keeps its buttons off until its run ends.
+        for (const char *name : {"buttonClearFiles", "buttonExe1"})
+            QVERIFY(!control<QPushButton>(front, name)->isEnabled());
+        QTRY_VERIFY(control<QPushButton>(front, "buttonExe1")->isEnabled());
 
         frontToBack.clear();
         resign(); // no document: nothing to do
@@ -257,6 +263,13 @@ private slots:
         const int width = windowOf(document).width(); // the contents decide the least width
         emit windowOf(document).userResized(QSize(width, 500)); // the window manager's resize
         QTRY_COMPARE(SettingsStore_rawSize(), QStringLiteral("{%1, 500}").arg(width));
+        // A long status neither widens the window nor passes for the user's size, and the
+        // window's limits agree with each other.
+        control<QLabel>(document, "statusField")->setText("Running: " + QString(300, u'x'));
+        QTest::qWait(300);
+        QCOMPARE(windowOf(document).width(), width);
+        QVERIFY(windowOf(document).minimumWidth() <= windowOf(document).maximumWidth());
+        QCOMPARE(SettingsStore_rawSize(), QStringLiteral("{%1, 500}").arg(width));
         MyDocument &next = openDocumentUnplaced("next.tex");
         QCOMPARE(windowOf(next).height(), 500);
     }

@@ -20,6 +20,7 @@ class TestDocumentOutputFiles : public QObject {
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MyDocument> document;
     QString folder; // the root file's folder, inside the temporary one
+    const QByteArray path = qgetenv("PATH");
 
     void openDocument() {
         document = std::make_unique<MyDocument>();
@@ -43,6 +44,7 @@ private slots:
     void cleanup() {
         document.reset();
         DesktopOpener::setOpener({});
+        qputenv("PATH", path);
     }
 
     void openButtonHandsTheFileToTheDesktop() {
@@ -60,18 +62,45 @@ private slots:
         QVERIFY(button("buttonFile1")->isEnabled());
     }
 
-    void refusedOpenIsReported() {
-        DesktopOpener::setOpener([](const QString &) { return false; });
-        Alerts::setNextAnswer(Alerts::DefaultReturn);
+    // A desktop status of -1 is a desktop that refuses at once; any other is the exit
+    // status of a stand-in xdg-open, which answers after the open has returned.
+    void failedOpenIsReported_data() {
+        QTest::addColumn<bool>("outputExists");
+        QTest::addColumn<int>("desktopStatus");
+        QTest::addColumn<bool>("reported");
+        QTest::newRow("refused at once") << true << -1 << true;
+        QTest::newRow("missing output, desktop not asked") << false << 0 << true;
+        QTest::newRow("no application for the type") << true << 3 << true;
+        QTest::newRow("opened") << true << 0 << false;
+    }
+    void failedOpenIsReported() {
+        QFETCH(bool, outputExists);
+        QFETCH(int, desktopStatus);
+        QFETCH(bool, reported);
+        const QString asked = dir->filePath("asked");
+        if (desktopStatus < 0)
+            DesktopOpener::setOpener([](const QString &) { return false; });
+        qputenv("PATH", QUIREON_FIXTURES "/desktop:" + path);
+        qputenv("FAKE_DESKTOP_LOG", asked.toUtf8());
+        qputenv("FAKE_DESKTOP_STATUS", QByteArray::number(desktopStatus));
         writeFile(folder + "/paper.pdf");
         openDocument();
+        if (!outputExists)
+            QFile::remove(folder + "/paper.pdf");
+        Alerts::setNextAnswer(Alerts::DefaultReturn);
         button("buttonFile1")->click();
-        QCOMPARE(Alerts::shown().size(), 1);
-        QCOMPARE(Alerts::shown()[0].message, Text::format("OpenButtonErrorMessage", {"paper.pdf"}));
-        QCOMPARE(logLines(*document),
-                 (QStringList{"Quireon> open paper.pdf",
-                              Text::localized("OpenButtonErrorLog").chopped(1)}));
-        QCOMPARE(fieldText(*document, "textNumErrors"), QStringLiteral("1"));
+        if (desktopStatus >= 0 && outputExists)
+            QTRY_VERIFY(QFile::exists(asked));
+        QTest::qWait(100);
+        QCOMPARE(QFile::exists(asked), desktopStatus >= 0 && outputExists);
+        QTRY_COMPARE(Alerts::shown().size(), int(reported));
+        QStringList lines{"Quireon> open paper.pdf"};
+        if (reported) {
+            QCOMPARE(Alerts::shown()[0].message, Text::format("OpenButtonErrorMessage", {"paper.pdf"}));
+            lines << Text::localized("OpenButtonErrorLog").chopped(1);
+        }
+        QCOMPARE(logLines(*document), lines);
+        QCOMPARE(fieldText(*document, "textNumErrors"), QString::number(int(reported)));
     }
 
     void cancelKeepsEverything() {

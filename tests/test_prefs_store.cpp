@@ -1,4 +1,6 @@
 // The settings store: kinds, defaults, saving, loading, recent lists and bad stored data.
+#include "platform/alerts.h"
+#include "platform/settingsfailure.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
 #include "settings/settingsstore.h"
@@ -64,6 +66,8 @@ private slots:
         QCOMPARE(p.interval(), 2);
         QCOMPARE(p.startupChoice(), 2);
         QCOMPARE(p.windowTransparency(), 0.2f);
+        QCOMPARE(p.logDisplayTime(), 2.0f);
+        QVERIFY(p.checkCreateFolderAlias());
         QCOMPARE(p.folderNameArray(), QStringList{"figures"});
         QVERIFY(!p.hasValue(Key::LastOpenedFile));
         QVERIFY(!p.hasValue(Key::RecentTemplates));
@@ -168,7 +172,7 @@ private slots:
         p.setLogEncoding(4);
         p.setWindowTransparency(0.35f);
         p.setCheckNotes(false);
-        p.setInterval(-3);
+        p.setInterval(31);
         QVERIFY(p.savePreferences());
 
         const auto got = readInFreshProcess();
@@ -193,7 +197,7 @@ private slots:
         QCOMPARE(float(got[Key::WindowTransparency]["value"].toDouble()), 0.35f);
         QCOMPARE(got[Key::CheckNotes]["type"].toString(), QStringLiteral("bool"));
         QCOMPARE(got[Key::CheckNotes]["value"].toBool(), false);
-        QCOMPARE(got[Key::CheckInterval]["value"].toInt(), -3);
+        QCOMPARE(got[Key::CheckInterval]["value"].toInt(), 31);
         QCOMPARE(got[Key::ErrorColor]["value"].toArray().toVariantList(), QVariantList({1, 0, 0, 1}));
     }
 
@@ -225,14 +229,82 @@ private slots:
         QCOMPARE(rawStore().value(Key::CheckInterval).toString(), QStringLiteral("2"));
     }
 
+    void outOfRangeValuesAreClampedOnLoad_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<double>("loaded");
+        QTest::newRow("opaque") << Key::WindowTransparency << "1.0" << 0.9;
+        QTest::newRow("negative transparency") << Key::WindowTransparency << "-0.5" << 0.0;
+        QTest::newRow("nan transparency") << Key::WindowTransparency << "nan" << 0.0;
+        QTest::newRow("kept transparency") << Key::WindowTransparency << "0.9" << 0.9;
+        QTest::newRow("no interval") << Key::CheckInterval << "0" << 1.0;
+        QTest::newRow("huge interval") << Key::CheckInterval << "2147484" << 2147483.0;
+        QTest::newRow("kept interval") << Key::CheckInterval << "1" << 1.0;
+        QTest::newRow("contents above") << Key::WindowContents << "4" << 3.0;
+        QTest::newRow("contents below") << Key::WindowContents << "-1" << 0.0;
+    }
+
+    void outOfRangeValuesAreClampedOnLoad()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, stored);
+        QFETCH(double, loaded);
+        rawStore().setValue(key, stored);
+        QuireonPrefs p;
+        p.awakeFromNib();
+        QCOMPARE(float(p.doubleForKey(key)), float(loaded));
+        QCOMPARE(p.prefsDic().value(key).metaType(), QuireonPrefs().prefsDic().value(key).metaType());
+    }
+
+    // A stray line that QSettings refuses loses nothing else: the other lines are read, a
+    // copy of the file as it was stays beside it, and the user hears of it once.
+    void damagedFileKeepsWhatItHolds()
+    {
+        QuireonPrefs writer;
+        writer.setInterval(7);
+        writer.setErrorStrArray({"E1", "E2"});
+        QVERIFY(writer.savePreferences());
+        rawStore().setValue(Key::DocumentWindowSize, "{500, 400}");
+        const QString path = SettingsStore().fileName();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray damaged = file.readAll();
+        file.close();
+        damaged.insert(damaged.indexOf('\n') + 1, "  [broken\n");
+        QVERIFY(TestSupport::writeFile(path, damaged));
+
+        SettingsFailure::reset();
+        SettingsFailure::install();
+        Alerts::clearShown();
+        Alerts::setNextAnswer(Alerts::DefaultReturn);
+        QuireonPrefs p;
+        p.awakeFromNib();
+        QCOMPARE(p.interval(), 7);
+        QCOMPARE(p.errorStrArray(), QStringList({"E1", "E2"}));
+        QCOMPARE(SettingsStore().rawString(Key::DocumentWindowSize), QStringLiteral("{500, 400}"));
+        QFile copy(path + ".unreadable");
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), damaged);
+        QTRY_COMPARE(Alerts::shown().size(), 1);
+        QVERIFY(Alerts::shown()[0].message.contains(copy.fileName()));
+
+        p.setInterval(8);
+        QVERIFY(p.savePreferences());
+        QuireonPrefs again;
+        again.awakeFromNib();
+        QCOMPARE(again.interval(), 8);
+        QCOMPARE(again.errorStrArray(), QStringList({"E1", "E2"}));
+        QVERIFY(!QFile::exists(path + ".unreadable.1"));
+        QTest::qWait(10);
+        QCOMPARE(Alerts::shown().size(), 1);
+    }
+
+    // Bytes that are no settings file at all: defaults, and the next save still works.
     void fileThatIsNotASettingsFile()
     {
         const QString path = SettingsStore().fileName();
-        QDir().mkpath(QFileInfo(path).path());
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray("\x00\x01\xff\xfe garbage [[[ = \n\x89PNG", 20));
-        f.close();
+        QVERIFY(TestSupport::writeFile(path, QByteArray("\x00\x01\xff\xfe garbage [[[ = \n\x89PNG", 20)));
         QuireonPrefs p;
         p.awakeFromNib();
         QCOMPARE(p.interval(), 2);

@@ -2,10 +2,15 @@
 #include "app/singleinstance.h"
 #include "testsupport.h"
 
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 class TestSingleInstance : public QObject
 {
@@ -32,13 +37,28 @@ private slots:
         QCOMPARE(files, QStringList({dir.filePath(odd), "/abs/b.tex"}));
     }
 
-    void staleSocketIsReplaced()
+    // Two quick launches: the later one leaves the socket of the live one alone; only a
+    // socket nobody answers on, as a crash leaves it, is replaced.
+    void onlyAnUnansweredSocketIsReplaced()
     {
         const QString name = QStringLiteral("quireon-test-stale-%1").arg(QCoreApplication::applicationPid());
+        QString path;
         {
-            SingleInstance crashed(name);
-            QVERIFY(crashed.listen());
-        } // the server is gone, as after a crash
+            SingleInstance first(name);
+            QVERIFY(first.listen());
+            SingleInstance second(name);
+            QVERIFY(!second.listen());
+            QLocalSocket probe;
+            probe.connectToServer(name);
+            QVERIFY(probe.waitForConnected(1000));
+            path = probe.fullServerName();
+        }
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof address.sun_path);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        ::close(fd); // bound, and nobody listens
         SingleInstance next(name);
         QVERIFY(!next.handOver({"/x.tex"}));
         QVERIFY(next.listen());

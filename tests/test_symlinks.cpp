@@ -216,10 +216,14 @@ private slots:
         QVERIFY(!QFileInfo::exists(tmp("u/p/Paper.folder")));
     }
 
-    // Without a scripted answer the sheet is a real window-modal dialog on the window.
+    // Without a scripted answer the sheet is a real window-modal dialog on the window. A
+    // typed name holding a dot gets the extension after it; replacing what stands at that
+    // name is asked about first, and only a yes replaces it.
     void sheetAnsweredInTheDialogItself()
     {
         m_prefs->setSymLinkArray(QStringList{m_bib});
+        const QString taken = tmp("u/p/c.v2.bib");
+        QVERIFY(TestSupport::writeFile(taken, "kept\n"));
         QWidget window;
         window.show();
         SymLinkController controller;
@@ -228,10 +232,16 @@ private slots:
         QVERIFY(panel && panel->isVisible());
         QVERIFY(controller.isSheetUp());
         QCOMPARE(panel->windowModality(), Qt::WindowModal);
-        panel->findChild<QLineEdit *>("fileNameEdit")->setText("Sheet");
+        panel->findChild<QLineEdit *>("fileNameEdit")->setText("c.v2");
+        Alerts::setNextAnswer(Alerts::AlternateReturn);
+        QMetaObject::invokeMethod(panel, "accept");
+        QVERIFY(Alerts::shown().value(0).header.contains("c.v2.bib"));
+        QVERIFY(panel->isVisible());
+        QVERIFY(QFileInfo(taken).isFile() && !QFileInfo(taken).isSymLink());
+        Alerts::setNextAnswer(Alerts::DefaultReturn);
         QMetaObject::invokeMethod(panel, "accept");
         QTRY_COMPARE(m_created, 1);
-        QCOMPARE(TestSupport::linkContent(tmp("u/p/Sheet.bib")), m_bib);
+        QCOMPARE(TestSupport::linkContent(taken), m_bib);
         QVERIFY(!controller.isSheetUp());
         QTRY_VERIFY(!window.findChild<QFileDialog *>());
     }

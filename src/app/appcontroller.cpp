@@ -17,6 +17,8 @@
 #include "window/mywindow.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDir>
 #include <QFileInfo>
 
 AppController::AppController(QObject *parent)
@@ -30,11 +32,14 @@ AppController::AppController(QObject *parent)
     });
 }
 
-AppController::~AppController() = default;
+AppController::~AppController()
+{
+    delete m_startWindow;
+}
 
 StartWindow *AppController::startWindow() const
 {
-    return m_startWindow;
+    return m_startWindow && m_startWindow->isVisible() ? m_startWindow : nullptr;
 }
 
 void AppController::applicationDidFinishLaunching(const QStringList &launchFiles)
@@ -94,8 +99,11 @@ void AppController::refuse(const char *header, const char *message, const QStrin
     gQuireonPrefs->savePreferences();
 }
 
-bool AppController::openFile(const QString &path)
+bool AppController::openFile(const QString &givenPath)
 {
+    // One spelling per file: "./a.tex" and "x/../a.tex" name the document of "a.tex", in
+    // the window title, the recent documents and "Last Opened File" alike.
+    const QString path = QDir::cleanPath(QFileInfo(givenPath).absoluteFilePath());
     if (MyDocument *open = m_documents->documentForPath(path)) {
         open->showWindow();
     } else {
@@ -142,7 +150,6 @@ void AppController::showStartWindow()
 {
     if (!m_startWindow) {
         m_startWindow = new StartWindow;
-        m_startWindow->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_startWindow, &StartWindow::openRequested, this, &AppController::openDocument);
         connect(m_startWindow, &StartWindow::quitRequested, this, &AppController::quit);
         connect(m_startWindow, &StartWindow::preferencesRequested, this,
@@ -154,19 +161,34 @@ void AppController::showStartWindow()
     m_startWindow->raise();
 }
 
+// The start window is hidden, never deleted, while Quireon runs: a panel or sheet the user
+// opened on it (and a running modal loop with it) would go down with it. While one is up,
+// the window stays too and leaves once the last of them has closed.
 void AppController::closeStartWindow()
 {
-    if (!m_startWindow)
+    if (!startWindow())
         return;
-    StartWindow *window = m_startWindow;
-    m_startWindow = nullptr;
-    window->blockSignals(true); // closing it now is no request to quit
-    window->close();
+    bool panelUp = false;
+    for (QDialog *dialog : m_startWindow->findChildren<QDialog *>()) {
+        if (dialog->isVisible()) {
+            panelUp = true;
+            connect(dialog, &QDialog::finished, this, &AppController::startWindowPanelClosed,
+                    Qt::UniqueConnection);
+        }
+    }
+    if (!panelUp)
+        m_startWindow->hide();
+}
+
+void AppController::startWindowPanelClosed()
+{
+    if (!m_documents->isEmpty())
+        closeStartWindow();
 }
 
 void AppController::quitIfNothingOpen()
 {
-    if (m_documents->isEmpty() && !m_startWindow)
+    if (m_documents->isEmpty() && !startWindow())
         quit();
 }
 

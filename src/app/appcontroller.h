@@ -33,6 +33,7 @@ public:
     void setMenuItems();
 
     DocumentList *documents() const { return m_documents; }
+    // The start window while it is shown, else null.
     StartWindow *startWindow() const;
 
 signals:
@@ -48,6 +49,7 @@ private:
     void fillRecentMenu(QMenu *menu);
     void showStartWindow();
     void closeStartWindow();
+    void startWindowPanelClosed();
     void quitIfNothingOpen();
     void quit();
 

@@ -24,7 +24,7 @@ void DocumentList::remove(MyDocument *document)
 
 MyDocument *DocumentList::documentForPath(const QString &path) const
 {
-    // From the backmost to the frontmost; paths are compared exactly, as given.
+    // From the backmost to the frontmost; the paths are clean, so equal text is one file.
     for (auto it = m_documents.crbegin(); it != m_documents.crend(); ++it)
         if ((*it)->rootFilePath() == path)
             return *it;

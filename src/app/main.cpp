@@ -33,9 +33,9 @@ int main(int argc, char *argv[])
 
     const QStringList files = absolutePaths(app.arguments().mid(1));
     SingleInstance instance;
-    if (instance.handOver(files))
+    // A Quireon that started listening meanwhile takes the files after all.
+    if (instance.handOver(files) || (!instance.listen() && instance.handOver(files)))
         return 0;
-    instance.listen();
 
     Text::installTable();
     QuireonPrefs prefs;

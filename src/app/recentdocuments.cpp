@@ -2,6 +2,7 @@
 
 #include "settings/settingsstore.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -29,7 +30,8 @@ static void store(const QStringList &paths)
 void noteNewRecentDocument(const QString &path)
 {
     QStringList paths = list();
-    paths.removeAll(path);
+    // Lists kept before paths were cleaned may hold another spelling of the same file.
+    paths.removeIf([&path](const QString &entry) { return QDir::cleanPath(entry) == path; });
     paths.prepend(path);
     store(paths.mid(0, kMaximum));
 }

@@ -1,8 +1,10 @@
 #include "singleinstance.h"
 
 #include <QDataStream>
+#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <unistd.h>
 
 namespace {
@@ -73,16 +75,27 @@ bool SingleInstance::handOver(const QStringList &files)
 
 bool SingleInstance::listen()
 {
+    // Qt's listen() puts its socket in place of any file of that name, a live Quireon's
+    // too. So the name is claimed under a lock, and only when nobody answers on it (a
+    // socket left by a crash is no owner); a launch that finds an owner hands over to it.
+    QLockFile claim(QDir::temp().filePath(m_serverName + QStringLiteral(".lock")));
+    claim.tryLock(kTimeoutMs);
+    if (isAnswered())
+        return false;
+    QLocalServer::removeServer(m_serverName);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(m_serverName)) {
-        // A socket left behind by an instance that crashed: nobody answered handOver().
-        QLocalServer::removeServer(m_serverName);
-        if (!m_server->listen(m_serverName))
-            return false;
-    }
+    if (!m_server->listen(m_serverName))
+        return false;
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::readRequest);
     return true;
+}
+
+bool SingleInstance::isAnswered() const
+{
+    QLocalSocket socket;
+    socket.connectToServer(m_serverName);
+    return socket.waitForConnected(kTimeoutMs);
 }
 
 void SingleInstance::readRequest()

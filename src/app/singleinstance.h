@@ -17,7 +17,8 @@ public:
 
     // Sends the files to a running instance. True when one took them: the caller exits.
     bool handOver(const QStringList &files);
-    // Starts listening for later launches. False when the socket cannot be created.
+    // Starts listening for later launches. False when the socket cannot be created or a
+    // running instance owns it (then handOver() reaches that one).
     bool listen();
 
     static QString defaultServerName();
@@ -26,6 +27,7 @@ signals:
     void filesRequested(const QStringList &files);
 
 private:
+    bool isAnswered() const;
     void readRequest();
 
     QString m_serverName;

@@ -80,6 +80,7 @@ public:
     // Output files (outputfiles.cpp).
     bool openFileOfIndex(int index);
     void openSingleFileOfIndex(int index);
+    void reportOpenFailure(const QString &fileName);
     void clearFilesSheetDidEnd(int returnCode);
 
     // The document window's process menu (menus.cpp).

@@ -19,12 +19,18 @@ bool MyDocument::openFileOfIndex(int index) {
     const QString path = outputPath(m_basePath, ext);
     const QString name = m_basename + QLatin1Char('.') + ext;
     appendALogLine(promptPrefix + QStringLiteral("open ") + name + QLatin1Char('\n'));
-    if (DesktopOpener::openFile(path))
+    const QString fileName = QFileInfo(path).fileName();
+    // The desktop answers later when no application takes the file.
+    if (DesktopOpener::openFile(path, this, [this, fileName] { reportOpenFailure(fileName); }))
         return true;
-    Alerts::runAlert(Text::localized("OpenButtonErrorHeader"),
-                     Text::format("OpenButtonErrorMessage", {QFileInfo(path).fileName()}));
-    appendALogLine(Text::localized("OpenButtonErrorLog"));
+    reportOpenFailure(fileName);
     return false;
+}
+
+void MyDocument::reportOpenFailure(const QString &fileName) {
+    Alerts::runAlert(Text::localized("OpenButtonErrorHeader"),
+                     Text::format("OpenButtonErrorMessage", {fileName}));
+    appendALogLine(Text::localized("OpenButtonErrorLog"));
 }
 
 void MyDocument::openSingleFileOfIndex(int index) {

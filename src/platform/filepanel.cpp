@@ -1,6 +1,9 @@
 #include "filepanel.h"
 
+#include "alerts.h"
 #include "panels.h"
+
+#include "settings/localizedtext.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -13,6 +16,7 @@ FilePanel::FilePanel(QWidget *parent, Kind kind)
     if (kind == Kind::Save) {
         setAcceptMode(QFileDialog::AcceptSave);
         setFileMode(QFileDialog::AnyFile);
+        setOption(QFileDialog::DontConfirmOverwrite); // acceptSave() asks instead
     } else {
         setAcceptMode(QFileDialog::AcceptOpen);
         setFileMode(QFileDialog::ExistingFile);
@@ -112,6 +116,10 @@ QString FilePanel::chosenPath() const
 
 void FilePanel::accept()
 {
+    if (m_kind == Kind::Save) {
+        acceptSave();
+        return;
+    }
     // Qt's own accept() enters a selected folder; the original of a link may be one.
     if (m_kind == Kind::OpenFileOrFolder) {
         const QStringList files = selectedFiles();
@@ -122,4 +130,24 @@ void FilePanel::accept()
         }
     }
     QFileDialog::accept();
+}
+
+// Qt would ask about the typed name, but a name that holds a dot ("Paper.v2") gets the
+// allowed type only afterwards; the question is about the name that will be written.
+void FilePanel::acceptSave()
+{
+    const QStringList typed = selectedFiles();
+    const QFileInfo target(chosenPath());
+    const bool taken = target.exists() || target.isSymLink();
+    if (typed.isEmpty() || QFileInfo(typed.constFirst()).isDir() || !taken) {
+        QFileDialog::accept(); // enters a typed folder, or takes a free name
+        return;
+    }
+    Alerts::beginSheet(this, Text::format("ReplaceHeader", {target.fileName()}),
+                       Text::localized("ReplaceMessage"), Text::localized("Replace"),
+                       Text::localized("Cancel"), [this](int answer) {
+                           if (answer == Alerts::DefaultReturn)
+                               QFileDialog::accept();
+                       },
+                       true);
 }

@@ -41,6 +41,7 @@ protected:
     void accept() override;
 
 private:
+    void acceptSave();
     void startIn(const QString &directory, const QString &name);
     QString chosenPath() const;
 

@@ -358,6 +358,18 @@
         <translation>Quireon keeps working, but changes to its settings will be lost when it quits: the file “%@” could not be written.</translation>
     </message>
     <message>
+        <source>SettingsDamagedHeader</source>
+        <translation>Some settings could not be read</translation>
+    </message>
+    <message>
+        <source>SettingsDamagedMessage</source>
+        <translation>The settings file “%@” holds lines Quireon cannot read. They have been left out and every other setting kept; the file as it was is saved as “%@”.</translation>
+    </message>
+    <message>
+        <source>SettingsDamagedUncopiedMessage</source>
+        <translation>The settings file “%@” holds lines Quireon cannot read, and no copy of it could be made. Quireon works with its default settings and leaves the file as it is.</translation>
+    </message>
+    <message>
         <source>Page Title</source>
         <translation>Page report of %@</translation>
     </message>
@@ -428,6 +440,18 @@
     <message>
         <source>BadTemplate_NoOriginal</source>
         <translation>Choose the original of the symbolic link.</translation>
+    </message>
+    <message>
+        <source>ReplaceHeader</source>
+        <translation>“%@” already exists. Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>ReplaceMessage</source>
+        <translation>Replacing it overwrites what it holds now.</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Replace</translation>
     </message>
     <message>
         <source>OverwriteErrorHeader</source>

@@ -1,12 +1,13 @@
 #include "quireonprefs.h"
 #include "settingsstore.h"
+#include "valueranges.h"
 
 void QuireonPrefs::loadPreferences()
 {
     SettingsStore store;
     for (const PrefKeyInfo &info : preferenceKeys)
         if (const std::optional<QVariant> value = store.objectForKey(info.key))
-            m_prefsDic.insert(info.key, *value);
+            m_prefsDic.insert(info.key, ValueRanges::clamped(info.key, *value));
     for (const QString *old : oldPreferenceKeys)
         store.removeObject(*old);
 }

@@ -1,47 +1,109 @@
 #include "settingsstore.h"
+#include "settingsrepair.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSet>
 #include <cmath>
 
-SettingsStore::SettingsStore()
-    : m_settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quireon"),
-                 QStringLiteral("Quireon"))
+namespace {
+SettingsStore::DamageHandler damageHandler = nullptr;
+// A damage is pending until a handler has learnt it.
+QString pendingDamagedFile;
+QString pendingCopy;
+// Files copied in this session whose damage could not be mended: copied once only.
+QSet<QString> copiedFiles;
+
+void reportDamage(const QString &fileName, const QString &copy)
 {
+    pendingDamagedFile = fileName;
+    pendingCopy = copy;
+    if (damageHandler) {
+        pendingDamagedFile.clear();
+        damageHandler(fileName, copy);
+    }
+}
+} // namespace
+
+SettingsStore::SettingsStore() : m_settings(openSettings())
+{
+    if (m_settings->status() == QSettings::FormatError)
+        recoverDamagedFile();
+}
+
+std::unique_ptr<QSettings> SettingsStore::openSettings()
+{
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("Quireon"), QStringLiteral("Quireon"));
+}
+
+void SettingsStore::recoverDamagedFile()
+{
+    const QString path = m_settings->fileName();
+    if (copiedFiles.contains(path))
+        return;
+    const QString copy = SettingsRepair::keepCopy(path);
+    if (copy.isEmpty()) {
+        m_mayWrite = false;
+    } else {
+        copiedFiles.insert(path);
+        if (SettingsRepair::dropUnreadableLines(path)) {
+            m_settings = openSettings();
+            if (m_settings->status() == QSettings::NoError)
+                copiedFiles.remove(path);
+        }
+    }
+    reportDamage(path, copy);
+}
+
+void SettingsStore::setDamageHandler(DamageHandler handler)
+{
+    damageHandler = handler;
+    if (handler && !pendingDamagedFile.isEmpty()) {
+        const QString fileName = std::exchange(pendingDamagedFile, QString());
+        handler(fileName, pendingCopy);
+    }
 }
 
 std::optional<QVariant> SettingsStore::objectForKey(const QString &key) const
 {
-    if (m_settings.status() != QSettings::NoError || !m_settings.contains(key))
+    if (m_settings->status() != QSettings::NoError || !m_settings->contains(key))
         return std::nullopt;
-    return decode(m_settings.value(key), kindOfKey(key));
+    return decode(m_settings->value(key), kindOfKey(key));
 }
 
+// QSettings writes its pending changes when it goes, so a file that must be left alone
+// gets none.
 void SettingsStore::setObject(const QVariant &value, const QString &key)
 {
-    m_settings.setValue(key, encode(value, kindOfKey(key)));
+    if (m_mayWrite)
+        m_settings->setValue(key, encode(value, kindOfKey(key)));
 }
 
 void SettingsStore::removeObject(const QString &key)
 {
-    m_settings.remove(key);
+    if (m_mayWrite)
+        m_settings->remove(key);
 }
 
 bool SettingsStore::synchronize()
 {
-    m_settings.sync();
-    return m_settings.status() == QSettings::NoError;
+    if (!m_mayWrite)
+        return false;
+    m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
 }
 
 QString SettingsStore::rawString(const QString &key) const
 {
-    const QVariant v = m_settings.value(key);
+    const QVariant v = m_settings->value(key);
     return v.typeId() == QMetaType::QString ? v.toString() : QString();
 }
 
 void SettingsStore::setRawString(const QString &value, const QString &key)
 {
-    m_settings.setValue(key, value);
+    if (m_mayWrite)
+        m_settings->setValue(key, value);
 }
 
 static QString jsonArrayText(const QVariantList &list)

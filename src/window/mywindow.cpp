@@ -8,6 +8,7 @@
 #include "settings/settingsstore.h"
 
 #include <QCloseEvent>
+#include <QLayout>
 #include <QResizeEvent>
 #include <QWindow>
 
@@ -39,10 +40,13 @@ void MyWindow::awakeFromNib()
     // The strip is far lower than the contents' own minimum; only the height is set, so
     // the layout still decides the minimum width.
     setMinimumHeight(int(kStripHeight));
+    if (layout())
+        layout()->activate();
+    keepWidthLimitsAgreeing();
     const std::optional<QSize> size = sizeFromText(SettingsStore().rawString(Key::DocumentWindowSize));
     if (!size)
         return;
-    const QSize bounded = size->boundedTo(kMaxContentSize);
+    const QSize bounded = size->boundedTo(maximumSize());
     // A window not yet shown has no place of its own: the window manager places it, and
     // fixing it at the origin would put its title bar off the screen.
     if (!isVisible())
@@ -220,6 +224,22 @@ void MyWindow::resizeEvent(QResizeEvent *event)
             if (size() != latest)
                 setGeometryByCode(QRect(geometry().topLeft(), latest));
         }, Qt::QueuedConnection);
+}
+
+bool MyWindow::event(QEvent *event)
+{
+    const bool handled = QMainWindow::event(event);
+    if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show)
+        keepWidthLimitsAgreeing();
+    return handled;
+}
+
+// The layout sets the smallest width its buttons need, which with the desktop's fonts
+// can exceed the usual largest width: the window may then be as wide as that, so the
+// limits never contradict each other.
+void MyWindow::keepWidthLimitsAgreeing()
+{
+    setMaximumWidth(std::max(kMaxContentSize.width(), minimumWidth()));
 }
 
 void MyWindow::changeEvent(QEvent *event)

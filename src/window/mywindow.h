@@ -55,6 +55,7 @@ signals:
     void becameKey();
 
 protected:
+    bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     // The document decides: a running document stops its run and keeps the window open.
@@ -66,6 +67,7 @@ private:
     bool documentFloatingTimerActive() const;
     void tellAutoSize(bool autoSize);
     void setFloatingLevel(bool floating);
+    void keepWidthLimitsAgreeing();
     void resizeToContents(int contents);
     void setGeometryByCode(const QRect &geometry);
     void reduce(int contents);
