@@ -1,11 +1,13 @@
 // End to end through the real TeX tools: the auto procedure pdflatex, bibtex, pdflatex,
 // pdflatex, open pdf on a document with a citation; auto mode following a thesis's
-// chapter, bibliography and figure.
+// chapter, bibliography and figure; the steps that run as a thesis with chapters, a
+// bibliography and an index is edited.
 #include "documenttest.h"
 #include "platform/desktopopener.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QSaveFile>
 #include <QPushButton>
@@ -28,7 +30,7 @@ const QByteArray kBibliography = "@book{knuth84,\n"
                                  "  year = {1984}\n"
                                  "}\n";
 
-const QByteArray kThesis = "\\documentclass{article}\n\\usepackage{graphicx}\n"
+const QByteArray kFollowedThesis = "\\documentclass{article}\n\\usepackage{graphicx}\n"
                           "\\begin{document}\n\\input{Chapter2/chapter2}\n"
                           "\\includegraphics{figs/dot.png} \\cite{knuth84}\n"
                           "\\bibliographystyle{plain}\n\\bibliography{refs}\n\\end{document}\n";
@@ -36,6 +38,35 @@ const QByteArray kThesis = "\\documentclass{article}\n\\usepackage{graphicx}\n"
 QByteArray contents(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const QByteArray kThesis = "\\documentclass{report}\n\\usepackage{makeidx}\n\\usepackage{hyperref}\n"
+                           "\\makeindex\n\\begin{document}\n\\tableofcontents\n"
+                           "\\include{chapters/intro}\n\\include{chapters/method}\n"
+                           "\\bibliographystyle{plain}\n\\bibliography{refs}\n\\printindex\n"
+                           "\\end{document}\n";
+const QByteArray kIntro = "\\chapter{Introduction}\\label{intro}\n"
+                          "Boxes and glue\\index{glue} suffice \\cite{knuth84}.\n";
+const QByteArray kMethod = "\\chapter{Method}\n"
+                           "As in Chapter~\\ref{intro}, we follow \\cite{lamport94}\\index{method}.\n";
+const QByteArray kMoreEntries = "@book{lamport94, author = {Leslie Lamport}, title = {{\\LaTeX}},\n"
+                                "  publisher = {Addison-Wesley}, year = {1994}}\n"
+                                "@book{goossens94, author = {Michel Goossens}, title = {Companion},\n"
+                                "  publisher = {Addison-Wesley}, year = {1994}}\n";
+
+// The programs of the command steps that ran, and how many steps the log says were skipped.
+QStringList stepsRun(MyDocument &document, int *skipped = nullptr) {
+    QStringList programs;
+    int notes = 0;
+    for (const QString &line : logLines(document).filter(QRegularExpression("^Quireon> "))) {
+        if (line.startsWith("Quireon> /usr/bin/"))
+            programs.append(line.section(' ', 1, 1).section('/', -1));
+        else if (line.contains(" skipped: "))
+            ++notes;
+    }
+    if (skipped)
+        *skipped = notes;
+    return programs;
 }
 } // namespace
 
@@ -64,7 +95,7 @@ private slots:
         QVERIFY(waitIdle(document, 120000));
 
         const QStringList lines = logLines(document);
-        const QStringList prompts = lines.filter(QRegularExpression("^Quireon> "));
+        const QStringList prompts = lines.filter(QRegularExpression("^Quireon> (/|open )"));
         QCOMPARE(prompts.size(), 5);
         QVERIFY(prompts[1].startsWith("Quireon> /usr/bin/bibtex main"));
         QCOMPARE(prompts[4], QStringLiteral("Quireon> open main.pdf"));
@@ -95,7 +126,7 @@ private slots:
         QVERIFY(QFile::copy(QUIREON_TESTDATA "/follow/figs/dot.png", dir.filePath("figs/dot.png")));
         setProcedure({1, 2, 1});
         MyDocument document;
-        document.setFileName(writeFile(dir.filePath("main.tex"), kThesis));
+        document.setFileName(writeFile(dir.filePath("main.tex"), kFollowedThesis));
         control<QPushButton>(document, "buttonStartStop")->click();
         QVERIFY(waitIdle(document, 120000));
         const auto log = logLines(document);
@@ -123,6 +154,58 @@ private slots:
         rerunAfter([&] { return QFile::remove(dir.filePath("figs/dot.png"))
                               && QFile::copy(QUIREON_TESTDATA "/follow/figs/dot.png", dir.filePath("figs/dot.png")); },
                    "figs/dot.png");
+    }
+
+    // pdfLaTeX, BibTeX, MakeIndex, pdfLaTeX, pdfLaTeX as the chapters are edited.
+    void onlyStepsWithWorkRun() {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir("chapters");
+        writeFile(dir.filePath("refs.bib"), kBibliography + kMoreEntries);
+        writeFile(dir.filePath("chapters/intro.tex"), kIntro);
+        writeFile(dir.filePath("chapters/method.tex"), kMethod);
+        setProcedure({1, 2, 3, 1, 1});
+        MyDocument document;
+        document.setFileName(writeFile(dir.filePath("main.tex"), kThesis));
+        control<QCheckBox>(document, "checkAutoMode")->click(); // only the clicks below run
+        auto *run = control<QPushButton>(document, "buttonStartStop");
+        const auto procedure = [&](int *skipped = nullptr) {
+            run->click();
+            if (!waitIdle(document, 120000))
+                return QStringList{"timed out"};
+            return stepsRun(document, skipped);
+        };
+        const auto resolved = [&] {
+            return !contents(dir.filePath("main.log")).contains("undefined") &&
+                   fieldText(document, "textNumErrors") == "0";
+        };
+        const QStringList every{"pdflatex", "bibtex", "makeindex", "pdflatex", "pdflatex"};
+        QCOMPARE(procedure(), every);
+        QVERIFY(resolved());
+        QVERIFY(contents(dir.filePath("main.ind")).contains("glue"));
+
+        int skipped = 0;
+        writeFile(dir.filePath("chapters/intro.tex"), kIntro + "Another sentence.\n");
+        QCOMPARE(procedure(&skipped), QStringList{"pdflatex"});
+        QCOMPARE(skipped, 4);
+
+        writeFile(dir.filePath("chapters/method.tex"), kMethod + "See \\cite{goossens94}.\n");
+        QCOMPARE(procedure(), (QStringList{"pdflatex", "bibtex", "pdflatex", "pdflatex"}));
+        QVERIFY(resolved());
+        QVERIFY(contents(dir.filePath("main.bbl")).contains("goossens94"));
+
+        writeFile(dir.filePath("chapters/intro.tex"),
+                  kIntro + "\\section{Scope}\\label{scope}\nSection~\\ref{scope}.\n");
+        QCOMPARE(procedure(), (QStringList{"pdflatex", "pdflatex"}));
+        QVERIFY(resolved());
+
+        QByteArray bibliography = contents(dir.filePath("refs.bib"));
+        writeFile(dir.filePath("refs.bib"), bibliography.replace("Companion", "Compendium"));
+        QCOMPARE(procedure(), (QStringList{"pdflatex", "bibtex", "pdflatex"}));
+        QVERIFY(contents(dir.filePath("main.bbl")).contains("Compendium"));
+
+        gQuireonPrefs->setOnlyStepsWithWork(false);
+        QCOMPARE(procedure(&skipped), every);
+        QCOMPARE(skipped, 0);
     }
 };
 

@@ -17,6 +17,8 @@ bool MyDocument::execCommandOfIndex(int index) {
     logFraction.clear();
     preparePageCheck(index);
     feedback->passStarted(index);
+    if (!procRunning)
+        stepPlanner.ranAlone(gQuireonPrefs->cmdCmdAtIndex(index));
     const QStringList arguments =
         CommandLine::arguments(gQuireonPrefs->cmdCmdAtIndex(index), m_basename);
     releaseCommandTask();

@@ -4,6 +4,7 @@
 #include "document/helpers/logbound.h"
 #include "document/helpers/pagereport.h"
 #include "feedback/runfeedback.h"
+#include "procedure/stepplanner.h"
 #include "process/taskwrappercontroller.h"
 #include "window/floatingdocument.h"
 
@@ -72,6 +73,7 @@ public:
     // changedPath, when given, is the file whose change started the procedure.
     void startAutoProcedure(const QString &changedPath = QString());
     bool execNextProcess();
+    static constexpr int kProcedureSteps = 8;
     std::optional<FileStamp> getLastModified();
     const std::optional<FileStamp> &lastModifiedStamp() const { return lastModified; }
     // How often, and how far apart, a root file or followed file found missing is looked
@@ -147,6 +149,11 @@ private:
     void floatWhileInBackground();
     void preparePageCheck(int index);
     void stopRun();
+    // Steps with work only (stepplanning.cpp).
+    void planProcedure();
+    bool stepHasWork(int entry, int index);
+    bool repeatEnginePass();
+    void noteStep(const StepDecision &decision, int index);
     void checkRootFile();
     bool sheetIsUp() const;
     // Auto mode's following of the files the document read (followinputs.cpp).
@@ -202,6 +209,7 @@ private:
     QTimer *floatingTimer = nullptr;
     int procedureIndex = 0;
     bool procRunning = false;
+    StepPlanner stepPlanner;
     bool m_floatingTimerActive = false;
     // A drag resizes the window many times a second; its size is stored once it rests.
     QTimer *windowSizeTimer = nullptr;

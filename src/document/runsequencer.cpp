@@ -11,10 +11,6 @@
 
 #include <QFileInfo>
 
-namespace {
-constexpr int kProcedureSteps = 8;
-}
-
 void MyDocument::prepareToRun(bool clear) {
     if (clear) {
         clearLog();
@@ -69,6 +65,7 @@ void MyDocument::startAutoProcedure(const QString &changedPath) {
                        QLatin1Char('\n'));
     procedureIndex = 0;
     procRunning = true;
+    planProcedure();
     validateMenus();
     execNextProcess();
 }
@@ -76,12 +73,14 @@ void MyDocument::startAutoProcedure(const QString &changedPath) {
 // Runs open steps at once and stops at the first command step it starts; that command's
 // finish report calls this again for the steps after it.
 bool MyDocument::execNextProcess() {
-    bool commandStep = false;
+    bool commandStep = procRunning && repeatEnginePass();
     while (procRunning && procedureIndex < kProcedureSteps && !commandStep) {
         const int code = gQuireonPrefs->procedureAtIndex(procedureIndex++);
         if (code == 0)
             break;
         if (code > 0) {
+            if (!stepHasWork(procedureIndex - 1, code - 1))
+                continue;
             commandStep = true;
             procRunning = execCommandOfIndex(code - 1);
         } else {

@@ -57,6 +57,62 @@
         <translation>%@ changed</translation>
     </message>
     <message>
+        <source>StepSkipped</source>
+        <translation>%@ skipped: %@</translation>
+    </message>
+    <message>
+        <source>StepRuns</source>
+        <translation>%@ runs: %@</translation>
+    </message>
+    <message>
+        <source>StepAgain</source>
+        <translation>%@ again: %@</translation>
+    </message>
+    <message>
+        <source>NotSettledNote</source>
+        <translation>references did not settle after %@ passes</translation>
+    </message>
+    <message>
+        <source>ReasonFirstRun</source>
+        <translation>no earlier run since the document was opened</translation>
+    </message>
+    <message>
+        <source>ReasonMissing</source>
+        <translation>%@ is missing</translation>
+    </message>
+    <message>
+        <source>ReasonChanged</source>
+        <translation>%@ changed</translation>
+    </message>
+    <message>
+        <source>ReasonCitationsChanged</source>
+        <translation>citations changed</translation>
+    </message>
+    <message>
+        <source>ReasonCitationsUnchanged</source>
+        <translation>citations unchanged</translation>
+    </message>
+    <message>
+        <source>ReasonEntriesChanged</source>
+        <translation>index entries changed</translation>
+    </message>
+    <message>
+        <source>ReasonEntriesUnchanged</source>
+        <translation>index entries unchanged</translation>
+    </message>
+    <message>
+        <source>ReasonLabelsChanged</source>
+        <translation>labels changed</translation>
+    </message>
+    <message>
+        <source>ReasonPackageAsked</source>
+        <translation>a package asked for another pass</translation>
+    </message>
+    <message>
+        <source>ReasonSettled</source>
+        <translation>references settled</translation>
+    </message>
+    <message>
         <source>OpenButtonErrorHeader</source>
         <translation>The file cannot be opened</translation>
     </message>

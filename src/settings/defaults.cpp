@@ -70,4 +70,5 @@ void QuireonPrefs::setDefaults()
     setTaskInputString(QStringLiteral("\nx\nx\nx\nx\n\\end\n\\end\n"));
     setNotifyInBackground(true);
     setEditorCommand(QStringLiteral(""));
+    setOnlyStepsWithWork(true);
 }

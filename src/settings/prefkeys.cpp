@@ -1,6 +1,6 @@
 #include "prefkeys.h"
 
-const std::array<PrefKeyInfo, 39> preferenceKeys = {{
+const std::array<PrefKeyInfo, 40> preferenceKeys = {{
     {Key::CommandNames, PrefKind::StringList},
     {Key::CommandExtensions, PrefKind::StringList},
     {Key::CommandCommands, PrefKind::StringList},
@@ -40,6 +40,7 @@ const std::array<PrefKeyInfo, 39> preferenceKeys = {{
     {Key::NotifyInBackground, PrefKind::Bool},
     {Key::EditorCommand, PrefKind::String},
     {Key::FollowIncludedFiles, PrefKind::Bool},
+    {Key::OnlyStepsWithWork, PrefKind::Bool},
 }};
 
 const std::array<const QString *, 2> oldPreferenceKeys = {&Key::LastSymbolicLink,

@@ -46,6 +46,8 @@ inline const QString NotifyInBackground = QStringLiteral("Notify in Background")
 inline const QString EditorCommand = QStringLiteral("Editor Command");
 // Auto mode also follows the files the document read at its last run.
 inline const QString FollowIncludedFiles = QStringLiteral("Follow Included Files");
+// Stores written by earlier versions lack it and read the default.
+inline const QString OnlyStepsWithWork = QStringLiteral("Run Only Steps With Work");
 
 // Kept in the same store, but not settings of the settings object.
 inline const QString DocumentWindowSize = QStringLiteral("Document Window Size");
@@ -62,8 +64,8 @@ struct PrefKeyInfo {
     PrefKind kind;
 };
 
-// The 39 keys that are loaded and saved, in their fixed order.
-extern const std::array<PrefKeyInfo, 39> preferenceKeys;
+// The 40 keys that are loaded and saved, in their fixed order.
+extern const std::array<PrefKeyInfo, 40> preferenceKeys;
 extern const std::array<const QString *, 2> oldPreferenceKeys;
 
 // The kind of a key of preferenceKeys; String for any other key.

@@ -164,6 +164,8 @@ public:
     void setEditorCommand(const QString &v) { setString(v, Key::EditorCommand); }
     bool followInputs() const { return boolForKey(Key::FollowIncludedFiles); }
     void setFollowInputs(bool v) { setBool(v, Key::FollowIncludedFiles); }
+    bool onlyStepsWithWork() const { return boolForKey(Key::OnlyStepsWithWork); }
+    void setOnlyStepsWithWork(bool v) { setBool(v, Key::OnlyStepsWithWork); }
 
     // Indexed accessors: index 0 to 4 is the button number less one. An index outside
     // the stored list reads as an empty string.

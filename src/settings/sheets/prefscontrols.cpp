@@ -35,6 +35,7 @@ void PrefsController::setControlValuesFrom(const QuireonPrefs &prefs)
     m_ui->checkWarnings->setChecked(prefs.checkWarnings());
     m_ui->checkNotes->setChecked(prefs.checkNotes());
     m_ui->checkPages->setChecked(prefs.checkPages());
+    m_ui->checkOnlyStepsWithWork->setChecked(prefs.onlyStepsWithWork());
     m_ui->checkFloating->setChecked(prefs.floatingWindow());
     const int lastLevel = m_ui->popupWindowContents->count() - 1;
     m_ui->popupWindowContents->setCurrentIndex(std::clamp(prefs.windowContents(), 0, lastLevel));
@@ -68,6 +69,7 @@ void PrefsController::getControlValuesTo(QuireonPrefs &prefs) const
     prefs.setCheckWarnings(m_ui->checkWarnings->checkState() == Qt::Checked);
     prefs.setCheckNotes(m_ui->checkNotes->checkState() == Qt::Checked);
     prefs.setCheckPages(m_ui->checkPages->checkState() == Qt::Checked);
+    prefs.setOnlyStepsWithWork(m_ui->checkOnlyStepsWithWork->isChecked());
     prefs.setFloatingWindow(m_ui->checkFloating->checkState() == Qt::Checked);
     prefs.setWindowContents(m_ui->popupWindowContents->currentIndex());
     prefs.setWindowTransparency(float(m_ui->sliderTransparency->value()) / kSliderScale);

@@ -1,0 +1,138 @@
+// The time of the auto procedure pdfLaTeX, BibTeX, pdfLaTeX, pdfLaTeX after one chapter's
+// text is edited, on a generated thesis of several chapters with citations, labels and
+// references: once running only the steps that have work, once running every step, from
+// the same built state and the same edit. Both must give the same PDF. The first argument
+// is the number of rounds (3); the medians are reported.
+#include "benchsupport.h"
+#include "document/mydocument.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+
+namespace {
+constexpr int kChapters = 8;
+constexpr int kSections = 4;
+constexpr int kEntries = 30;
+
+void write(const QString &path, const QByteArray &text) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QByteArray readAll(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray chapter(int number) {
+    const QByteArray n = QByteArray::number(number);
+    QByteArray text = "\\chapter{Chapter " + n + "}\\label{ch" + n + "}\n";
+    for (int section = 1; section <= kSections; ++section) {
+        const QByteArray s = QByteArray::number(section);
+        text += "\\section{Part " + s + "}\\label{s" + n + "-" + s + "}\n";
+        for (int paragraph = 0; paragraph < 5; ++paragraph)
+            text += "Boxes and glue make pages, as \\cite{e" +
+                    QByteArray::number((number * 7 + section * 3 + paragraph) % kEntries) +
+                    "} showed; see Section~\\ref{s" + QByteArray::number(number % kChapters + 1) +
+                    "-" + s + "} on page~\\pageref{s" + n + "-" + s + "}. " +
+                    QByteArray("Lines break into paragraphs of even colour. ").repeated(6) + "\n\n";
+    }
+    return text;
+}
+
+void generate(const QString &folder) {
+    QByteArray root = "\\documentclass{report}\n\\begin{document}\n\\tableofcontents\n";
+    for (int number = 1; number <= kChapters; ++number)
+        root += "\\include{chapters/ch" + QByteArray::number(number) + "}\n";
+    root += "\\bibliographystyle{plain}\n\\bibliography{refs}\n\\end{document}\n";
+    write(folder + "/thesis.tex", root);
+    for (int number = 1; number <= kChapters; ++number)
+        write(folder + "/chapters/ch" + QString::number(number) + ".tex", chapter(number));
+    QByteArray bib;
+    for (int entry = 0; entry < kEntries; ++entry)
+        bib += "@book{e" + QByteArray::number(entry) + ", author = {Author " +
+               QByteArray::number(entry) + "}, title = {Title " + QByteArray::number(entry) +
+               "}, publisher = {Press}, year = {19" + QByteArray::number(50 + entry) + "}}\n";
+    write(folder + "/refs.bib", bib);
+}
+
+void copyTree(const QString &from, const QString &to) {
+    QDir(to).removeRecursively();
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        write(to + path.mid(from.size()), readAll(path));
+    }
+}
+
+double runProcedure(MyDocument &document) {
+    QElapsedTimer clock;
+    clock.start();
+    document.startAutoProcedure();
+    while (document.isRunning())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return double(clock.elapsed()) / 1000.0;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QTemporaryDir dir;
+    isolateBenchmark(dir);
+    // Fixed dates make pdfTeX write the same PDF for the same input.
+    qputenv("SOURCE_DATE_EPOCH", "1700000000");
+    qputenv("FORCE_SOURCE_DATE", "1");
+    QApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 3;
+    QuireonPrefs prefs;
+    loadAsAtLaunch(prefs);
+    prefs.setProcedureArray({2, 3, 2, 2, 0, 0, 0, 0});
+    prefs.setOnlyStepsWithWork(true);
+
+    const QString folder = dir.filePath("thesis");
+    const QString built = dir.filePath("built");
+    generate(folder);
+    MyDocument document;
+    document.setFileName(folder + "/thesis.tex");
+    runProcedure(document);
+    if (!QFileInfo::exists(folder + "/thesis.pdf"))
+        qFatal("the first procedure wrote no PDF");
+    copyTree(folder, built);
+
+    QTextStream out(stdout);
+    std::vector<double> smart, every;
+    bool same = true;
+    const QString edited = folder + "/chapters/ch3.tex";
+    for (int round = 0; round < rounds; ++round) {
+        QByteArray pdfs[2];
+        for (const bool onlyWithWork : {true, false}) {
+            copyTree(built, folder);
+            write(edited, readAll(edited) + "A sentence added in round " +
+                              QByteArray::number(round) + ".\n");
+            prefs.setOnlyStepsWithWork(onlyWithWork);
+            (onlyWithWork ? smart : every).push_back(runProcedure(document));
+            pdfs[onlyWithWork ? 0 : 1] = readAll(folder + "/thesis.pdf");
+        }
+        same = same && !pdfs[0].isEmpty() && pdfs[0] == pdfs[1];
+        out << "round " << round + 1 << ": " << smart.back() << " s against " << every.back()
+            << " s\n";
+    }
+    const double s = median(smart), f = median(every);
+    out << "PDF " << (same ? "identical" : "DIFFERENT") << " with only the steps that have work\n";
+    out << "smart procedure: " << QString::number(s, 'f', 2) << " s against "
+        << QString::number(f, 'f', 2) << " s for every step (" << QString::number(s / f, 'f', 2)
+        << " x)\n";
+    return same ? 0 : 1;
+}
