@@ -5,8 +5,10 @@
 // is the number of rounds (3); the medians are reported.
 #include "benchsupport.h"
 #include "document/mydocument.h"
+#include "window/mywindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -22,9 +24,7 @@ constexpr int kEntries = 30;
 
 void write(const QString &path, const QByteArray &text) {
     QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
-        qFatal("cannot write %s", qPrintable(path));
+    writeBenchFile(path, text);
 }
 
 QByteArray readAll(const QString &path) {
@@ -106,6 +106,8 @@ int main(int argc, char *argv[]) {
     generate(folder);
     MyDocument document;
     document.setFileName(folder + "/thesis.tex");
+    // Only the procedures started here run: the copies below would otherwise start auto mode.
+    document.myWindow()->findChild<QCheckBox *>(QStringLiteral("checkAutoMode"))->click();
     runProcedure(document);
     if (!QFileInfo::exists(folder + "/thesis.pdf"))
         qFatal("the first procedure wrote no PDF");
