@@ -93,16 +93,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(runs(), 1, kWithinOneCheckMs);
     }
 
-    void everyKindOfSaveStartsTheProcedure() {
-        QVERIFY(saveInPlace(root, "second"));
-        QTRY_COMPARE_WITH_TIMEOUT(runs(), 1, kWithinOneCheckMs);
-        QVERIFY(waitIdle(*document));
-        QVERIFY(saveByRename(root, "third"));
-        QTRY_COMPARE_WITH_TIMEOUT(runs(), 2, kWithinOneCheckMs);
-        QVERIFY(waitIdle(*document));
-        QCOMPARE(runs(), 2);
-    }
-
     void changesWithinOneSecondAreSeen() {
         // Same second, same size, same file: only the nanoseconds differ.
         const qint64 second = QDateTime::currentSecsSinceEpoch();
