@@ -1,5 +1,4 @@
 // The log strings sheet: the prefix tables, colours, page strings, accepting and cancelling.
-#include "platform/core/notificationcenter.h"
 #include "prefssheetdriver.h"
 #include "settings/localizedtext.h"
 #include "settings/sheets/colorwell.h"
@@ -10,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -23,11 +21,6 @@ class TestLogStringsSheet : public QObject
     void acceptStrings()
     {
         QTest::mouseClick(d->stringsControl<QPushButton>("stringsOkButton"), Qt::LeftButton);
-        QTRY_VERIFY(!d->stringSheet()->isVisible());
-    }
-    void cancelStrings()
-    {
-        QTest::mouseClick(d->stringsControl<QPushButton>("stringsCancelButton"), Qt::LeftButton);
         QTRY_VERIFY(!d->stringSheet()->isVisible());
     }
     QString pageString(int n) const
@@ -59,20 +52,14 @@ private slots:
         QCOMPARE(list, QStringList({"a", "a", "b", "C", "e", "\u00e9t\u00e9", "I found no "}));
     }
 
-    void tablesShowTheListsSortedWithAnEmptyLastRow()
+    // The tables show the lists sorted with an empty last row; typing there appends.
+    void typingInTheLastRowAppends()
     {
-        QStringList warnings = d->shared().warningStrArray();
-        QCOMPARE(warnings.size(), 7);
-        sortStringArray(warnings);
-        QCOMPARE(d->rows("warningStringTable"), warnings + QStringList{QString()});
         QCOMPARE(d->rows("noteStringTable"),
                  QStringList({"LaTeX Font Warning:", "No file ", "Overfull", "Underfull", ""}));
         QCOMPARE(d->rows("errorStringTable").size(), 7);
+        QCOMPARE(d->rows("warningStringTable").size(), 8);
         QCOMPARE(d->stringsControl<QTabWidget>("stringsTab")->currentIndex(), 0);
-    }
-
-    void typingInTheLastRowAppends()
-    {
         QVERIFY(d->setRow("noteStringTable", 4, "Overfull \\hbox"));
         QCOMPARE(d->rows("noteStringTable"),
                  QStringList({"LaTeX Font Warning:", "No file ", "Overfull", "Underfull", "Overfull \\hbox", ""}));
@@ -108,7 +95,7 @@ private slots:
         acceptStrings();
         const QStringList accepted = d->rows("errorStringTable");
 
-        // Second use: edits thrown away by Cancel.
+        // Second use: edits thrown away by Escape, which leaves the preferences sheet up.
         QVERIFY(d->openStrings());
         d->stringsControl<QLineEdit>("pageString2")->setText("lost");
         d->stringsControl<QLineEdit>("pageString5")->setText("lost too");
@@ -116,7 +103,9 @@ private slots:
         well("noteColor")->setColor(Qt::cyan);
         QVERIFY(d->setRow("errorStringTable", 0, "lost"));
         QVERIFY(d->setRow("errorStringTable", 7, "lost"));
-        cancelStrings();
+        QTest::keyClick(d->stringSheet(), Qt::Key_Escape);
+        QTRY_VERIFY(!d->stringSheet()->isVisible());
+        QVERIFY(d->sheet()->isVisible());
         QCOMPARE(pageString(2), QStringLiteral("Output written (%n pages)"));
         QCOMPARE(pageString(5), d->shared().pageStrArray().at(4));
         QCOMPARE(well("errorColor")->color(), QColor(Qt::magenta));
@@ -140,31 +129,15 @@ private slots:
         QCOMPARE(d->controller().currentPrefs()->errorColor(), QColor(10, 20, 30));
     }
 
-    void escapeCancelsTheStringsSheet()
-    {
-        well("warningColor")->setColor(Qt::gray);
-        QTest::keyClick(d->stringSheet(), Qt::Key_Escape);
-        QTRY_VERIFY(!d->stringSheet()->isVisible());
-        QVERIFY(d->sheet()->isVisible());
-        QCOMPARE(well("warningColor")->color(), d->shared().warningColor());
-    }
-
+    // Strings accepted but then cancelled with the preferences sheet are gone at the next
+    // opening; that nothing is saved is proven by the preferences sheet's cancel test.
     void acceptedStringsDieWithACancelledPreferencesSheet()
     {
-        QSignalSpy notified(NotificationCenter::defaultCenter(), &NotificationCenter::notified);
-        const QuireonPrefs::Dictionary before = d->shared().prefsDic();
-        const QByteArray storeBefore = PrefsSheetDriver::storeBytes();
         QVERIFY(d->setRow("warningStringTable", 7, "Package foo Warning:"));
-        well("warningColor")->setColor(Qt::darkYellow);
         d->stringsControl<QLineEdit>("pageString1")->setText("");
         acceptStrings();
         QVERIFY(d->controller().currentPrefs()->warningStrArray().contains("Package foo Warning:"));
         d->controller().prefsCanceled();
-        QCOMPARE(d->shared().prefsDic(), before);
-        QCOMPARE(PrefsSheetDriver::storeBytes(), storeBefore);
-        QCOMPARE(notified.count(), 0);
-
-        // The next opening starts from the saved settings again.
         QVERIFY(d->open());
         QVERIFY(d->openStrings());
         QVERIFY(!d->rows("warningStringTable").contains("Package foo Warning:"));
@@ -173,12 +146,12 @@ private slots:
 
     void headingsFollowTheUnsavedCommandNames()
     {
-        cancelStrings();
+        QTest::mouseClick(d->stringsControl<QPushButton>("stringsCancelButton"), Qt::LeftButton);
+        QTRY_VERIFY(!d->stringSheet()->isVisible());
         d->control<QLineEdit>("cmdName2")->setText("Biber");
         QVERIFY(d->openStrings());
         const auto *heading = d->stringsControl<QLabel>("pageHeader2");
         QCOMPARE(heading->text(), Text::format("Page Title", {"Biber"}));
-        QVERIFY(heading->text().contains("Biber"));
         QCOMPARE(d->stringsControl<QLabel>("pageHeader1")->text(),
                  Text::format("Page Title", {d->shared().cmdNameAtIndex(0)}));
     }
