@@ -52,31 +52,25 @@ private slots:
         QCOMPARE(list, QStringList({"a", "a", "b", "C", "e", "\u00e9t\u00e9", "I found no "}));
     }
 
-    // The tables show the lists sorted with an empty last row; typing there appends.
-    void typingInTheLastRowAppends()
+    // The tables show the lists sorted with an empty last row; typing there appends, and
+    // accepting drops blanked rows, keeps duplicates and sorts into the working copy only.
+    void editedRowsAreCleanedAndSortedWhenAccepted()
     {
         QCOMPARE(d->rows("noteStringTable"),
                  QStringList({"LaTeX Font Warning:", "No file ", "Overfull", "Underfull", ""}));
         QCOMPARE(d->rows("errorStringTable").size(), 7);
         QCOMPARE(d->rows("warningStringTable").size(), 8);
         QCOMPARE(d->stringsControl<QTabWidget>("stringsTab")->currentIndex(), 0);
-        QVERIFY(d->setRow("noteStringTable", 4, "Overfull \\hbox"));
+        QVERIFY(d->setRow("noteStringTable", 4, "Underfull"));
         QCOMPARE(d->rows("noteStringTable"),
-                 QStringList({"LaTeX Font Warning:", "No file ", "Overfull", "Underfull", "Overfull \\hbox", ""}));
-        // Leaving the new empty row untouched adds nothing.
-        QVERIFY(!d->setRow("noteStringTable", 5, ""));
+                 QStringList({"LaTeX Font Warning:", "No file ", "Overfull", "Underfull", "Underfull", ""}));
+        QVERIFY(!d->setRow("noteStringTable", 5, "")); // the new empty row left alone adds nothing
         QCOMPARE(d->rows("noteStringTable").size(), 6);
         QVERIFY(d->setRow("noteStringTable", 0, "Changed"));
-        QCOMPARE(d->rows("noteStringTable").first(), QStringLiteral("Changed"));
-    }
-
-    void acceptingCleansAndSortsIntoTheWorkingCopy()
-    {
         QVERIFY(d->setRow("noteStringTable", 2, "   ")); // "Overfull" blanked out
-        QVERIFY(d->setRow("noteStringTable", 4, "Underfull"));
         QVERIFY(d->setRow("noteStringTable", 5, "A note "));
         acceptStrings();
-        const QStringList expected = {"A note ", "LaTeX Font Warning:", "No file ", "Underfull", "Underfull"};
+        const QStringList expected = {"A note ", "Changed", "No file ", "Underfull", "Underfull"};
         QCOMPARE(d->controller().currentPrefs()->noteStrArray(), expected);
         QCOMPARE(d->rows("noteStringTable"), expected + QStringList{QString()});
         QCOMPARE(d->shared().noteStrArray().size(), 4); // not applied before OK
