@@ -8,10 +8,8 @@
 #include "settings/quireonprefs.h"
 #include "testsupport.h"
 
-#include <QCheckBox>
 #include <QFileDialog>
 #include <QProcess>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
