@@ -1,9 +1,11 @@
-// New project from a template: the accessory view's choices, the incomplete-choice alert,
-// the items created and their order, and what an existing item at each place gets.
+// New project from a template and the symbolic-link sheet: the accessory view's choices,
+// the incomplete-choice alert, the originals pop-up and the type a link must carry, the
+// items created and their order, and what an existing item at each place gets.
 #include "platform/alerts.h"
 #include "platform/panels.h"
 #include "project/newprojectcontroller.h"
 #include "project/projectfiles.h"
+#include "project/symlinkcontroller.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
 #include "testsupport.h"
@@ -25,9 +27,10 @@ class TestNewProject : public QObject
 
     std::unique_ptr<QTemporaryDir> m_tmp;
     std::unique_ptr<QuireonPrefs> m_prefs;
-    QString m_template; // <tmp>/t/article.tex
-    QString m_bib;      // <tmp>/x/refs.bib
+    QString m_template, m_bib, m_figures; // <tmp>/t/article.tex, <tmp>/x/refs.bib, folder <tmp>/x/figures
+    QString m_root;                       // <tmp>/u/p/Paper.tex, for the link sheet
     QStringList m_opened;
+    int m_created = 0; // calls of the link-created callback
 
     QString tmp(const QString &rel) const { return m_tmp->filePath(rel); }
 
@@ -40,12 +43,7 @@ class TestNewProject : public QObject
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    template <typename T> static T *control(QFileDialog *panel, const char *name)
-    {
-        T *found = panel->findChild<T *>(name);
-        Q_ASSERT(found);
-        return found;
-    }
+    template <typename T> static T *control(QFileDialog *panel, const char *name) { return panel->findChild<T *>(name); }
     static QStringList items(QComboBox *box)
     {
         QStringList out;
@@ -62,6 +60,19 @@ class TestNewProject : public QObject
         QVERIFY(!controller.templateArray().has_value());
         QVERIFY(!controller.symLinkArray().has_value());
     }
+
+    // Runs the link sheet for m_root, written first; the handler answers the panel.
+    void runSheet(Panels::PanelHandler handler)
+    {
+        QVERIFY(TestSupport::writeFile(m_root, "\\documentclass{article}\n"));
+        Panels::setNextPanelHandler(std::move(handler));
+        SymLinkController controller;
+        QWidget window;
+        controller.createSymLink(&window, m_root, [this] { ++m_created; });
+        QVERIFY(!controller.symLinkArray().has_value());
+        QVERIFY(!controller.isSheetUp());
+    }
+    static QComboBox *popup(QFileDialog *panel) { return panel->findChild<QComboBox *>("popupSymLinkFiles"); }
 
     // Sets every extra on, with folder name fig and the first original, then picks path.
     static Panels::PanelHandler everyExtra(const QString &path)
@@ -89,8 +100,11 @@ private slots:
         m_bib = tmp("x/refs.bib");
         QVERIFY(TestSupport::writeFile(m_template, "\\documentclass{article}\n"));
         QVERIFY(TestSupport::writeFile(m_bib, "@book{a,title={A}}\n"));
-        QVERIFY(QDir().mkpath(tmp("u/p")));
+        m_figures = tmp("x/figures");
+        m_root = tmp("u/p/Paper.tex");
+        QVERIFY(QDir().mkpath(tmp("u/p")) && QDir().mkpath(m_figures));
         m_opened.clear();
+        m_created = 0;
     }
 
     void cleanup()
@@ -121,15 +135,9 @@ private slots:
         QVERIFY(stored.checkCreateFolderAlias() && stored.checkCreateExtraFolder() && stored.checkCreateSymLink());
     }
 
-    void pathsFollowTheChosenName()
+    // The ordinary names are proven by everyExtraCreatedAndRemembered.
+    void pathsForAnOriginalWithoutExtensionAndNoAlias()
     {
-        const Options options{true, QString("fig"), m_bib};
-        const Paths paths = projectPaths("/u/p/Paper.tex", options);
-        QCOMPARE(paths.root, QString("/u/p/Paper.tex"));
-        QCOMPARE(paths.alias, QString("/u/p/Paper.folder"));
-        QCOMPARE(paths.link, QString("/u/p/Paper.bib"));
-        QCOMPARE(paths.folder, QString("/u/p/fig"));
-        // An original without extension, a folder included, leaves a bare dot.
         QCOMPARE(projectPaths("/u/p/Paper.tex", {false, {}, QString("/x/figures")}).link, QString("/u/p/Paper."));
         QCOMPARE(projectPaths("/u/p/Paper.tex", {}).alias, QString());
     }
@@ -208,9 +216,6 @@ private slots:
         QCOMPARE(Alerts::shown().size(), 1);
         QCOMPARE(Alerts::shown()[0].header, Text::localized("CreateNewErrorHeader"));
         QCOMPARE(Alerts::shown()[0].message, joined);
-        QCOMPARE(incompleteChoiceText(NoTemplate | NoOriginal),
-                 Text::localized("BadTemplate_NoTemplate") + " ; " + Text::localized("BadTemplate_NoOriginal"));
-        QCOMPARE(incompleteChoiceText(NoFolderName), Text::localized("BadTemplate_NoFolderName"));
         QVERIFY(entries(tmp("u/p")).isEmpty());
         QVERIFY(m_opened.isEmpty());
         // Nothing of the refused choice is remembered.
@@ -223,10 +228,9 @@ private slots:
     void accessoryViewReflectsChoices()
     {
         const QString other = tmp("t/notes.txt");
-        const QString gone = tmp("t/gone.tex");
         QVERIFY(TestSupport::writeFile(other, "x"));
         QVERIFY(QDir().mkpath(tmp("t/dir.tex")));
-        m_prefs->setTemplateArray(QStringList{gone, other, tmp("t/dir.tex"), m_template});
+        m_prefs->setTemplateArray(QStringList{tmp("t/gone.tex"), other, tmp("t/dir.tex"), m_template});
         m_prefs->setFolderNameArray(QStringList{"images", "data"});
         m_prefs->setCheckCreateExtraFolder(true);
         run([this](QFileDialog *panel) {
@@ -300,6 +304,151 @@ private slots:
         QVERIFY(Alerts::shown().isEmpty());
         QCOMPARE(m_opened, QStringList{tmp("u/p/Paper.tex")});
         QCOMPARE(TestSupport::linkContent(tmp("u/p/Paper.bib")), m_bib);
+    }
+
+    void noOriginalShowsPlaceholderAndRefuses()
+    {
+        Alerts::setNextAnswer(Alerts::DefaultReturn);
+        runSheet([](QFileDialog *panel) {
+            QComboBox *box = popup(panel);
+            [&] {
+                QCOMPARE(items(box), QStringList{Text::localized("ChooseOriginal")});
+                QVERIFY(!box->isEnabled());
+                QVERIFY(!panel->findChild<QLabel *>("stopIconSymLink")->isHidden());
+                QCOMPARE(panel->defaultSuffix(), QString());
+            }();
+            return panel->directory().filePath("Paper");
+        });
+        QCOMPARE(Alerts::shown().size(), 1);
+        QCOMPARE(Alerts::shown()[0].header, Text::localized("SymLinkErrorHeader"));
+        QCOMPARE(Alerts::shown()[0].message, Text::localized("BadTemplate_NoOriginal"));
+        QCOMPARE(entries(tmp("u/p")), QStringList{"Paper.tex"});
+        QVERIFY(!m_prefs->hasValue(Key::RecentSymbolicLinks));
+        QCOMPARE(m_created, 0);
+    }
+
+    // The panel starts beside the root file under its name, with the type of the first
+    // original; another original changes the type, and the one used moves first. A vanished
+    // original is dropped, a folder kept.
+    void linkTakesTheChosenOriginalsTypeAndMovesItFirst()
+    {
+        m_prefs->setSymLinkArray(QStringList{tmp("x/gone.bib"), m_bib, m_figures});
+        runSheet([this](QFileDialog *panel) {
+            [&] {
+                QCOMPARE(QFileInfo(panel->directory().absolutePath()), QFileInfo(tmp("u/p")));
+                QCOMPARE(panel->findChild<QLineEdit *>("fileNameEdit")->text(), QString("Paper"));
+                QCOMPARE(items(popup(panel)), (QStringList{m_bib, m_figures}));
+                QVERIFY(panel->findChild<QLabel *>("stopIconSymLink")->isHidden());
+                QCOMPARE(panel->defaultSuffix(), QString("bib"));
+                popup(panel)->setCurrentIndex(1);
+                QCOMPARE(panel->defaultSuffix(), QString("folder"));
+            }();
+            return tmp("u/p/Figs");
+        });
+        QVERIFY(Alerts::shown().isEmpty());
+        QCOMPARE(TestSupport::linkContent(tmp("u/p/Figs.folder")), m_figures);
+        QCOMPARE(m_created, 1);
+        QuireonPrefs reread;
+        reread.loadPreferences();
+        QCOMPARE(reread.symLinkArray(), (QStringList{m_figures, m_bib}));
+    }
+
+    void originalWithoutExtensionAllowsAnyName()
+    {
+        const QString plain = tmp("x/README");
+        QVERIFY(TestSupport::writeFile(plain, "read me\n"));
+        m_prefs->setSymLinkArray(QStringList{plain});
+        runSheet([this](QFileDialog *panel) {
+            [&] { QCOMPARE(panel->defaultSuffix(), QString()); }();
+            return tmp("u/p/notes.txt");
+        });
+        QCOMPARE(TestSupport::linkContent(tmp("u/p/notes.txt")), plain);
+    }
+
+    void existingFileReplacedFolderRefused()
+    {
+        m_prefs->setSymLinkArray(QStringList{m_bib});
+        QVERIFY(TestSupport::writeFile(tmp("u/p/Paper.bib"), "old\n"));
+        runSheet([this](QFileDialog *) { return tmp("u/p/Paper.bib"); });
+        QCOMPARE(TestSupport::linkContent(tmp("u/p/Paper.bib")), m_bib);
+        QCOMPARE(m_created, 1);
+
+        QVERIFY(QDir().mkpath(tmp("u/p/Data.bib")));
+        QVERIFY(TestSupport::writeFile(tmp("u/p/Data.bib/keep.txt"), "keep\n"));
+        QVERIFY(QFile::link(tmp("u/p/Data.bib"), tmp("u/p/Via.bib")));
+        Alerts::setNextAnswer(Alerts::DefaultReturn);
+        Alerts::setNextAnswer(Alerts::DefaultReturn);
+        runSheet([this](QFileDialog *) { return tmp("u/p/Data.bib"); });
+        runSheet([this](QFileDialog *) { return tmp("u/p/Via.bib"); });
+        QCOMPARE(Alerts::shown().size(), 2);
+        QCOMPARE(Alerts::shown()[0].message, Text::format("SymLinkFolderMessage", {tmp("u/p/Data.bib")}));
+        QCOMPARE(Alerts::shown()[1].message, Text::format("SymLinkFolderMessage", {tmp("u/p/Via.bib")}));
+        QVERIFY(QFileInfo(tmp("u/p/Data.bib/keep.txt")).isFile());
+        QCOMPARE(TestSupport::linkContent(tmp("u/p/Via.bib")), tmp("u/p/Data.bib"));
+        QCOMPARE(m_created, 1);
+        // The attempt is remembered even though it failed.
+        QCOMPARE(m_prefs->symLinkArray(), QStringList{m_bib});
+    }
+
+    void originalAtLinkPlaceIsNotDestroyed()
+    {
+        const QString local = tmp("u/p/Paper.bib");
+        QVERIFY(TestSupport::writeFile(local, "my references\n"));
+        m_prefs->setSymLinkArray(QStringList{local});
+        Alerts::setNextAnswer(Alerts::DefaultReturn);
+        runSheet([this](QFileDialog *) { return tmp("u/p/Paper"); });
+        QCOMPARE(Alerts::shown().size(), 1);
+        QCOMPARE(Alerts::shown()[0].message, Text::format("SymLinkFileMessage", {local}));
+        QVERIFY(!QFileInfo(local).isSymLink());
+        QCOMPARE(QFileInfo(local).size(), 14);
+    }
+
+    void chooserAddsOriginalWhileSheetIsUp()
+    {
+        runSheet([this](QFileDialog *panel) {
+            Panels::setNextFileName(m_figures);
+            panel->findChild<QPushButton *>("chooseSymLinkButton")->click();
+            [&] {
+                QCOMPARE(items(popup(panel)), QStringList{m_figures});
+                QVERIFY(popup(panel)->isEnabled());
+                QVERIFY(panel->findChild<QLabel *>("stopIconSymLink")->isHidden());
+                QCOMPARE(panel->defaultSuffix(), QString("folder"));
+            }();
+            return QString(); // cancelled: the chooser's pick stays remembered
+        });
+        QuireonPrefs reread;
+        reread.loadPreferences();
+        QCOMPARE(reread.symLinkArray(), QStringList{m_figures});
+        QVERIFY(!QFileInfo::exists(tmp("u/p/Paper.folder")));
+    }
+
+    // Without a scripted answer the sheet is a real window-modal dialog on the window. What
+    // stands at the name written (the typed one and the extension) is replaced after a yes.
+    void sheetAnsweredInTheDialogItself()
+    {
+        m_prefs->setSymLinkArray(QStringList{m_bib});
+        const QString taken = tmp("u/p/c.v2.bib");
+        QVERIFY(TestSupport::writeFile(taken, "kept\n"));
+        QVERIFY(TestSupport::writeFile(m_root, "\\documentclass{article}\n"));
+        QWidget window;
+        window.show();
+        SymLinkController controller;
+        controller.createSymLink(&window, m_root, [this] { ++m_created; });
+        QFileDialog *panel = window.findChild<QFileDialog *>();
+        QVERIFY(panel && panel->isVisible());
+        QVERIFY(controller.isSheetUp());
+        QCOMPARE(panel->windowModality(), Qt::WindowModal);
+        panel->findChild<QLineEdit *>("fileNameEdit")->setText("c.v2");
+        Alerts::setNextAnswer(Alerts::AlternateReturn);
+        QMetaObject::invokeMethod(panel, "accept");
+        QVERIFY(Alerts::shown().value(0).header.contains("c.v2.bib"));
+        QVERIFY(panel->isVisible());
+        Alerts::setNextAnswer(Alerts::DefaultReturn);
+        QMetaObject::invokeMethod(panel, "accept");
+        QTRY_COMPARE(m_created, 1);
+        QCOMPARE(TestSupport::linkContent(taken), m_bib);
+        QVERIFY(!controller.isSheetUp());
+        QTRY_VERIFY(!window.findChild<QFileDialog *>());
     }
 };
 
