@@ -64,21 +64,8 @@ private slots:
         QCOMPARE(InputLogs::texLogReads(line, isFile), expected);
     }
 
-    void toolLogsNameTheirInputs() {
-        const QDir folder(kSample);
-        const auto isFile = [&folder](const QString &name) { return QFileInfo(folder, name).isFile(); };
-        QCOMPARE(InputLogs::bibtexLogReads(readSample("thesis main.blg")), (QStringList{"plain.bst", "refs.bib"}));
-        QCOMPARE(InputLogs::makeindexLogReads(readSample("thesis main.ilg"), isFile), QStringList{"./style.ist"});
-        QCOMPARE(InputLogs::texLogWrites(readSample("thesis main.log")), (QStringList{"thesis main.idx", "thesis main.aux"}));
-        const InputLogs::Recorded recorded = InputLogs::recorderFile(readSample("thesis main.fls"));
-        QVERIFY(recorded.inputs.contains("/tmp/fsample/Chapter 1/chapter one.tex"));
-        QVERIFY(recorded.inputs.contains("/usr/share/texlive/texmf-dist/tex/latex/base/article.cls"));
-        QCOMPARE(recorded.inputs.count("/tmp/fsample/figs/dot.png"), 1);
-        QVERIFY(recorded.outputs.contains("/tmp/fsample/thesis main.aux"));
-    }
-
-    // The same inputs from the recorder file and from the log alone; never the root file,
-    // the files the run writes or TeX's own files.
+    // The same inputs from the recorder file and from the log with the bibtex and makeindex
+    // logs; never the root file, the files the run writes or TeX's own files.
     void projectInputsFromEitherRecord_data() {
         QTest::addColumn<bool>("recorder");
         QTest::newRow("recorder file") << true;
