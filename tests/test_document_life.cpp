@@ -1,33 +1,22 @@
 // A document's life: paths from the root file, settings reloads and the check timer,
 // auto mode's switch, buttons, and closing while idle or running.
-#include "document/mydocument.h"
 #include "documenttest.h"
 #include "platform/alerts.h"
 #include "platform/core/notificationcenter.h"
 #include "settings/localizedtext.h"
-#include "settings/quireonprefs.h"
 #include "testsupport.h"
-#include "window/mywindow.h"
 
 #include <QCheckBox>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 using namespace DocumentTest;
 
-class TestDocumentLife : public QObject {
+class TestDocumentLife : public DocumentTestCase {
     Q_OBJECT
-    std::unique_ptr<QuireonPrefs> prefs;
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MyDocument> document;
 
     QString rootFile() { return writeFile(dir->filePath("paper.tex")); }
-    QPushButton *button(const char *name) {
-        return document->myWindow()->findChild<QPushButton *>(QString::fromLatin1(name));
-    }
+    QPushButton *button(const char *name) { return control<QPushButton>(*document, name); }
     QList<QTimer *> activeTimers() {
         QList<QTimer *> active;
         for (QTimer *timer : document->findChildren<QTimer *>())
@@ -42,42 +31,25 @@ class TestDocumentLife : public QObject {
     }
 
 private slots:
-    void initTestCase() { Text::installTable(); }
     void init() {
-        prefs = freshPrefs();
-        dir = std::make_unique<QTemporaryDir>();
+        setUp();
         document = std::make_unique<MyDocument>();
-    }
-    void cleanup() {
-        document.reset();
-        dir.reset();
     }
 
     void pathsFromTheRootFile_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("basePath");
-        QTest::addColumn<QString>("basename");
-        QTest::addColumn<QString>("workingDir");
-        QTest::newRow("ordinary") << "/Users/a/thesis/main.tex"
-                                  << "/Users/a/thesis/main"
-                                  << "main"
-                                  << "/Users/a/thesis";
-        QTest::newRow("only the last extension") << "/x/a.b.tex"
-                                                 << "/x/a.b"
-                                                 << "a.b"
-                                                 << "/x";
-        QTest::newRow("file system root") << "/main.tex"
-                                          << "/main"
-                                          << "main"
-                                          << "/";
-        QTest::newRow("dot in a folder name") << "/x.y/noext"
-                                              << "/x.y/noext"
-                                              << "noext"
-                                              << "/x.y";
-        QTest::newRow("spaces") << "/my docs/my thesis.tex"
-                                << "/my docs/my thesis"
-                                << "my thesis"
-                                << "/my docs";
+        TestSupport::columns<QString, QString, QString, QString>(
+            {"path", "basePath", "basename", "workingDir"});
+        const auto row = [](const char *name, const char *path, const char *basePath,
+                            const char *basename, const char *workingDir) {
+            QTest::newRow(name) << QString(path) << QString(basePath) << QString(basename)
+                                << QString(workingDir);
+        };
+        row("ordinary", "/Users/a/thesis/main.tex", "/Users/a/thesis/main", "main",
+            "/Users/a/thesis");
+        row("only the last extension", "/x/a.b.tex", "/x/a.b", "a.b", "/x");
+        row("file system root", "/main.tex", "/main", "main", "/");
+        row("dot in a folder name", "/x.y/noext", "/x.y/noext", "noext", "/x.y");
+        row("spaces", "/my docs/my thesis.tex", "/my docs/my thesis", "my thesis", "/my docs");
     }
     void pathsFromTheRootFile() {
         QFETCH(QString, path);
@@ -109,17 +81,6 @@ private slots:
         QCOMPARE(timers.size(), 1);
         QCOMPARE(timers.first()->interval(), 5000);
         QVERIFY(!timers.first()->isSingleShot());
-    }
-
-    void autoModeFollowsTheCheckBox() {
-        auto *check = document->myWindow()->findChild<QCheckBox *>(QStringLiteral("checkAutoMode"));
-        QCOMPARE(document->autoRunModeOn(), check->isChecked());
-        document->setFileName(rootFile());
-        check->click();
-        QVERIFY(!check->isChecked());
-        QVERIFY(!document->autoRunModeOn());
-        check->click();
-        QVERIFY(document->autoRunModeOn());
     }
 
     void buttonsFollowTheirFiles() {

@@ -6,7 +6,6 @@
 #include "window/mywindow.h"
 
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace DocumentTest;

@@ -1,15 +1,16 @@
 #pragma once
 
 #include "document/mydocument.h"
+#include "settings/quireonprefs.h"
 #include "window/mywindow.h"
 
 #include <QColor>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTextCharFormat>
 #include <memory>
 
-class QuireonPrefs;
 class QPlainTextEdit;
 
 // Shared steps of the document tests.
@@ -48,3 +49,18 @@ QTextCharFormat lineFormat(MyDocument &document, int line);
 // The text of a label-like field, found by its object name.
 QString fieldText(MyDocument &document, const char *name);
 } // namespace DocumentTest
+
+// The state most document tests share: fresh settings, an empty folder and one document.
+class DocumentTestCase : public QObject
+{
+protected:
+    std::unique_ptr<QuireonPrefs> prefs;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<MyDocument> document;
+
+    // Ends the last test's document, then starts from fresh settings and an empty folder.
+    void setUp();
+    // A new document on an empty root file of that name (a path inside the folder).
+    MyDocument &openDocument(const QString &name = QStringLiteral("main.tex"));
+    QString status() { return DocumentTest::fieldText(*document, "statusField"); }
+};
