@@ -6,6 +6,7 @@
 #include "document/helpers/pagereport.h"
 #include "document/helpers/prefixmatch.h"
 #include "document/helpers/problemdiff.h"
+#include "testsupport.h"
 
 #include <QtTest>
 
@@ -166,23 +167,21 @@ private slots:
         QCOMPARE(PageReport::checkPage(u"(3 pages\n", shape), -1);
     }
 
+    // Only complete lines are taken; a carriage return alone does not end a line.
     void lineCompletion() {
         QString fraction;
-        fraction += QStringLiteral("first li");
-        QCOMPARE(LineSplitter::takeCompleteLines(fraction), QString());
-        QCOMPARE(fraction, QStringLiteral("first li"));
-        fraction += QStringLiteral("ne\r\nsecond\n\nthi");
-        QCOMPARE(LineSplitter::takeCompleteLines(fraction),
-                 QStringLiteral("first line\r\nsecond\n\n"));
-        QCOMPARE(fraction, QStringLiteral("thi"));
-        fraction += QStringLiteral("rd\r");
-        QCOMPARE(LineSplitter::takeCompleteLines(fraction), QString());
-        fraction += QStringLiteral("\n");
-        QCOMPARE(LineSplitter::takeCompleteLines(fraction), QStringLiteral("third\r\n"));
-        QVERIFY(fraction.isEmpty());
+        const QList<std::array<const char *, 3>> steps{
+            {"first li", "", "first li"},
+            {"ne\r\nsecond\n\nthi", "first line\r\nsecond\n\n", "thi"},
+            {"rd\r", "", "third\r"},
+            {"\n", "third\r\n", ""}};
+        for (const auto &[appended, taken, rest] : steps) {
+            fraction += QString::fromUtf8(appended);
+            QCOMPARE(LineSplitter::takeCompleteLines(fraction), QString::fromUtf8(taken));
+            QCOMPARE(fraction, QString::fromUtf8(rest));
+        }
     }
 };
 
 QTEST_APPLESS_MAIN(TestDocumentHelpers)
 #include "test_document_helpers.moc"
-#include "testsupport.h"

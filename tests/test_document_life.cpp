@@ -6,7 +6,6 @@
 #include "settings/localizedtext.h"
 #include "testsupport.h"
 
-#include <QCheckBox>
 #include <QPushButton>
 #include <QtTest>
 
@@ -23,11 +22,6 @@ class TestDocumentLife : public DocumentTestCase {
             if (timer->isActive())
                 active << timer;
         return active;
-    }
-    void renameCommandOne(const QString &name) {
-        QStringList names = gQuireonPrefs->cmdNameArray();
-        names[0] = name;
-        gQuireonPrefs->setCmdNameArray(names);
     }
 
 private slots:
@@ -59,15 +53,6 @@ private slots:
         QTEST(document->basePath(), "basePath");
         QTEST(document->basename(), "basename");
         QTEST(document->workingDir(), "workingDir");
-    }
-
-    void onlyThePreferencesNotificationReloads() {
-        document->setFileName(rootFile());
-        renameCommandOne(QStringLiteral("Typeset"));
-        NotificationCenter::defaultCenter()->post(QStringLiteral("Some Other Notification"));
-        QCOMPARE(button("buttonExe1")->text(), QStringLiteral("pdfLaTeX"));
-        NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
-        QCOMPARE(button("buttonExe1")->text(), QStringLiteral("Typeset"));
     }
 
     void settingsChangesReplaceTheCheckTimer() {
@@ -111,18 +96,22 @@ private slots:
         QCOMPARE(button("buttonStartStop")->text(), Text::localized("Run"));
     }
 
+    // The first close stops the procedure (its second step never runs); the next one closes.
     void closingWhileRunningStopsFirst() {
         document->setFileName(rootFile());
         setCommand(0, TestSupport::fixture("print_then_sleep.sh"));
+        setCommand(1, "/bin/echo second");
+        setProcedure({1, 2});
         QSignalSpy closed(document.get(), &MyDocument::closed);
         document->showWindow();
-        QVERIFY(document->execCommandOfIndex(0));
+        document->startStopSequence();
         QTRY_VERIFY(logLines(*document).contains(QStringLiteral("started")));
 
         QVERIFY(!document->myWindow()->close());
         QVERIFY(document->myWindow()->isVisible());
         QVERIFY(!document->isRunning());
-        QVERIFY(fieldText(*document, "statusField").startsWith(Text::format("ErrorStatus", {""})));
+        QVERIFY(status().startsWith(Text::format("ErrorStatus", {""})));
+        QVERIFY(!logLines(*document).contains("second"));
 
         QVERIFY(document->myWindow()->close());
         QVERIFY(!document->myWindow()->isVisible());
@@ -130,17 +119,23 @@ private slots:
         QCOMPARE(closed.first().first().value<MyDocument *>(), document.get());
     }
 
+    // Only the preferences notification reloads, and only until the window closes.
     void closingWhenIdleStopsTimersAndNotifications() {
         document->setFileName(rootFile());
+        setEntry(&QuireonPrefs::cmdNameArray, &QuireonPrefs::setCmdNameArray, 0, "Typeset");
+        NotificationCenter::defaultCenter()->post(QStringLiteral("Some Other Notification"));
+        QCOMPARE(button("buttonExe1")->text(), QStringLiteral("pdfLaTeX"));
+        NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
+        QCOMPARE(button("buttonExe1")->text(), QStringLiteral("Typeset"));
         setCommand(0, QStringLiteral("/bin/true"));
         QVERIFY(runCommand(*document, 0)); // leaves a floating timer behind
         QVERIFY(activeTimers().size() == 2);
         document->showWindow();
         QVERIFY(document->myWindow()->close());
         QVERIFY(activeTimers().isEmpty());
-        renameCommandOne(QStringLiteral("Typeset"));
+        setEntry(&QuireonPrefs::cmdNameArray, &QuireonPrefs::setCmdNameArray, 0, "Again");
         NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
-        QCOMPARE(button("buttonExe1")->text(), QStringLiteral("pdfLaTeX"));
+        QCOMPARE(button("buttonExe1")->text(), QStringLiteral("Typeset"));
     }
 };
 

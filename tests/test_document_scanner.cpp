@@ -2,6 +2,7 @@
 #include "documenttest.h"
 #include "platform/core/notificationcenter.h"
 #include "settings/localizedtext.h"
+#include "testsupport.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -164,24 +165,7 @@ private slots:
         QVERIFY(qAbs(leftOut + kept - (written + 8)) < 100);
         QCOMPARE(lineFormat(*document, 0).fontWeight(), int(QFont::Bold));
     }
-
-    void manyChunksKeepEveryLineInPlace() {
-        // Lines whose classes alternate, cut into chunks of odd sizes.
-        QString text;
-        for (int i = 0; i < 300; ++i)
-            text += (i % 3 == 0 ? QStringLiteral("! e%1\n") : QStringLiteral("line %1\r\n")).arg(i);
-        for (qsizetype at = 0; at < text.size(); at += 37)
-            document->appendOutput(text.mid(at, 37));
-        const QStringList lines = logLines(*document);
-        QCOMPARE(lines.size(), 300);
-        QCOMPARE(counts(), (QList<int>{100, 0, 0}));
-        for (int i : {0, 1, 2, 150, 298, 299}) {
-            QCOMPARE(lines.at(i).startsWith(u'!'), i % 3 == 0);
-            QCOMPARE(colorOfLine(i), i % 3 == 0 ? gQuireonPrefs->errorColor() : QColor(Qt::black));
-        }
-    }
 };
 
 QTEST_MAIN(TestDocumentScanner)
 #include "test_document_scanner.moc"
-#include "testsupport.h"

@@ -135,18 +135,6 @@ private slots:
         runProcedure();
         QCOMPARE(status(), Text::format("DoneStatus", {"/bin/echo second main"}));
     }
-
-    void closeRequestStopsTheRun() {
-        setCommand(0, TestSupport::fixture("print_then_sleep.sh"));
-        setProcedure({1, 2});
-        openDocument();
-        control<QPushButton>(*document, "buttonStartStop")->click();
-        QTRY_VERIFY(logLines(*document).size() >= 2);
-        QVERIFY(!document->windowShouldClose());
-        QVERIFY(!document->isRunning());
-        QVERIFY(!logLines(*document).join('\n').contains("second"));
-        QVERIFY(document->windowShouldClose());
-    }
 };
 
 QTEST_MAIN(TestDocumentSequencer)

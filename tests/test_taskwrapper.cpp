@@ -74,32 +74,6 @@ private slots:
     }
     void init() { TestSupport::freshSettings(); }
 
-    void reportsComeInOrderAndTheChildIsReaped() {
-        Recorder recorder;
-        const QStringList arguments{tool("print_args.sh"), "paper"};
-        auto runner = start(recorder, arguments);
-        const qint64 pid = runner->processIdentifier();
-        QVERIFY(pid > 0);
-        QCOMPARE(recorder.kinds.first(), "started");
-        QTRY_COMPARE(recorder.finishedCount(), 1);
-        QCOMPARE(recorder.kinds.last(), "finished");
-        QCOMPARE(recorder.kinds.count("output"), recorder.kinds.size() - 2);
-        QVERIFY(!recorder.outputs.contains(QString()));
-        QCOMPARE(recorder.argumentLists, QList<QStringList>({arguments, arguments}));
-        QCOMPARE(recorder.output(),
-                 "cwd=" + QDir(m_dir.path()).canonicalPath() + "\nargc=1\n[paper]\n");
-
-        QTRY_VERIFY(ProcessCensus::state(pid).isNull()); // reaped, not left as a zombie
-        QVERIFY(!runner->isRunning());
-        QCOMPARE(runner->terminationStatus(), 0);
-
-        const int reports = int(recorder.kinds.size());
-        runner->stopProcess();
-        runner->stopProcess();
-        runner.reset();
-        QCOMPARE(recorder.kinds.size(), reports);
-    }
-
     void launchFailure_data() {
         TestSupport::columns<QStringList, QString>({"arguments", "workingDir"});
         const QString here = QDir::tempPath();
@@ -135,8 +109,8 @@ private slots:
         QCOMPARE(recorder.finishedCount(), 1);
     }
 
-    // Arguments reach the program unchanged and without a shell; both streams arrive in
-    // order; an unfinished last line is not lost; the exit status is kept.
+    // Reports come in order and the child is reaped; arguments reach the program unchanged
+    // and without a shell; both streams arrive in order; an unfinished last line is kept.
     void outputAndStatus_data() {
         TestSupport::columns<QStringList, QString, int>({"arguments", "expected", "status"});
         const QStringList extra =
@@ -159,14 +133,28 @@ private slots:
     }
     void outputAndStatus() {
         QFETCH(QStringList, arguments);
+        QFETCH(int, status);
         Recorder recorder;
         auto runner = start(recorder, arguments);
+        const qint64 pid = runner->processIdentifier();
+        QVERIFY(pid > 0);
+        QCOMPARE(recorder.kinds.first(), "started");
         QTRY_COMPARE(recorder.finishedCount(), 1);
         QTEST(recorder.output(), "expected");
-        QFETCH(int, status);
-        QTRY_COMPARE(runner->terminationStatus(), status);
-        QVERIFY(!QFile::exists(m_dir.filePath("pwned")));
-        QVERIFY(!QFile::exists(m_dir.filePath("pwned2")));
+        QCOMPARE(recorder.kinds.last(), "finished");
+        QCOMPARE(recorder.kinds.count("output"), recorder.kinds.size() - 2);
+        QVERIFY(!recorder.outputs.contains(QString()));
+        QCOMPARE(recorder.argumentLists, QList<QStringList>({arguments, arguments}));
+        QTRY_VERIFY(ProcessCensus::state(pid).isNull()); // reaped, not left as a zombie
+        QVERIFY(!runner->isRunning());
+        QCOMPARE(runner->terminationStatus(), status);
+        const qsizetype reports = recorder.kinds.size();
+        runner->stopProcess(); // after the end: no second report
+        runner->stopProcess();
+        runner.reset();
+        QCOMPARE(recorder.kinds.size(), reports);
+        QVERIFY(!QFile::exists(m_dir.filePath("pwned")) &&
+                !QFile::exists(m_dir.filePath("pwned2")));
     }
 
     void inputIsAsciiAndStandardInputStaysOpen() {

@@ -109,8 +109,8 @@ void DocumentTestCase::setUp() {
     dir = std::make_unique<QTemporaryDir>();
 }
 
-MyDocument &DocumentTestCase::openDocument(const QString &name) {
+MyDocument &DocumentTestCase::openDocument(const QString &name, const QByteArray &contents) {
     document = std::make_unique<MyDocument>();
-    document->setFileName(DocumentTest::writeFile(dir->filePath(name)));
+    document->setFileName(DocumentTest::writeFile(dir->filePath(name), contents));
     return *document;
 }

@@ -60,7 +60,9 @@ protected:
 
     // Ends the last test's document, then starts from fresh settings and an empty folder.
     void setUp();
-    // A new document on an empty root file of that name (a path inside the folder).
-    MyDocument &openDocument(const QString &name = QStringLiteral("main.tex"));
+    // A new document on a root file of that name (a path inside the folder), empty unless
+    // given its contents.
+    MyDocument &openDocument(const QString &name = QStringLiteral("main.tex"),
+                             const QByteArray &contents = {});
     QString status() { return DocumentTest::fieldText(*document, "statusField"); }
 };
