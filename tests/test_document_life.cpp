@@ -1,13 +1,6 @@
 // A document's life: paths from the root file, settings reloads and the check timer,
 // auto mode's switch, buttons, and closing while idle or running.
 #include "documenttest.h"
-#include "platform/alerts.h"
-#include "platform/core/notificationcenter.h"
-#include "settings/localizedtext.h"
-#include "testsupport.h"
-
-#include <QPushButton>
-#include <QtTest>
 
 using namespace DocumentTest;
 
@@ -86,14 +79,6 @@ private slots:
         document->enableButtons(true);
         QVERIFY(button("buttonExe2")->isEnabled());
         QVERIFY(button("buttonFile1")->isEnabled());
-
-        document->prepareToRun(false);
-        QVERIFY(!button("buttonExe1")->isEnabled());
-        QVERIFY(!button("buttonClearFiles")->isEnabled());
-        QCOMPARE(button("buttonStartStop")->text(), Text::localized("Stop"));
-        document->resumeFromRun();
-        QVERIFY(button("buttonExe1")->isEnabled());
-        QCOMPARE(button("buttonStartStop")->text(), Text::localized("Run"));
     }
 
     // The first close stops the procedure (its second step never runs); the next one closes.

@@ -1,13 +1,9 @@
 // The process menu of a document window: its items, their validation while idle and
 // while running (titles tied to buttons), and shortcuts that follow the validation.
 #include "documenttest.h"
-#include "settings/localizedtext.h"
-#include "testsupport.h"
 
 #include <QAction>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QtTest>
 
 using namespace DocumentTest;
 

@@ -1,9 +1,5 @@
 // The default first command, the real pdflatex, through the command button.
 #include "documenttest.h"
-#include "settings/localizedtext.h"
-
-#include <QPushButton>
-#include <QtTest>
 
 using namespace DocumentTest;
 

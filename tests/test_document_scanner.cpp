@@ -1,13 +1,9 @@
 // The log scanner, fed the way the runner feeds it: chunks that end anywhere.
 #include "documenttest.h"
-#include "platform/core/notificationcenter.h"
-#include "settings/localizedtext.h"
-#include "testsupport.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
-#include <QtTest>
 
 using namespace DocumentTest;
 

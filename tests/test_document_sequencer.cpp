@@ -1,15 +1,8 @@
 // The auto procedure: steps with opens between commands, the stop rule (error lines, a
 // failed launch, a user stop, an empty step, the end of the list) and the looks.
 #include "documenttest.h"
-#include "platform/alerts.h"
-#include "platform/desktopopener.h"
 #include "process/taskwrapper.h"
 #include "processcensus.h"
-#include "settings/localizedtext.h"
-#include "testsupport.h"
-
-#include <QPushButton>
-#include <QtTest>
 
 using namespace DocumentTest;
 
@@ -29,13 +22,11 @@ private slots:
     void init() {
         setUp();
         opened = recordOpens();
-        Alerts::clearShown();
         writeFile(dir->filePath("main.pdf"));
         writeFile(dir->filePath("main.log"));
         setCommand(0, "/bin/echo first %1");
         setCommand(1, "/bin/echo second %1");
     }
-    void cleanup() { DesktopOpener::setOpener({}); }
 
     void opensRunBetweenCommandsInListOrder() {
         setProcedure({1, -1, -2, 2});

@@ -3,38 +3,28 @@
 // signal, a root file on a 4,000-character path, and a root file that is a symbolic link
 // whose target changes.
 #include "documenttest.h"
-#include "platform/alerts.h"
-#include "settings/localizedtext.h"
-#include "testsupport.h"
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
-#include <QtTest>
 
 using namespace DocumentTest;
-
-namespace {
-int alertsWithHeader(const char *header) {
-    const QString text = Text::localized(header);
-    const QList<Alerts::Shown> shown = Alerts::shown();
-    return int(std::count_if(shown.begin(), shown.end(),
-                             [&](const Alerts::Shown &s) { return s.header == text; }));
-}
-} // namespace
 
 class TestFaults : public DocumentTestCase {
     Q_OBJECT
 
+    static int rootMissingAlerts() {
+        const QString text = Text::localized("RootMissingHeader");
+        const QList<Alerts::Shown> shown = Alerts::shown();
+        return int(std::count_if(shown.begin(), shown.end(),
+                                 [&](const Alerts::Shown &s) { return s.header == text; }));
+    }
     void checkNow() { QVERIFY(QMetaObject::invokeMethod(document.get(), "timerProc")); }
     QString commandText(const QString &fixture, const QString &rest) {
         return TestSupport::fixture(fixture) + QLatin1Char(' ') + rest;
     }
 
 private slots:
-    void init() {
-        setUp();
-        Alerts::clearShown();
-    }
+    void init() { setUp(); }
 
     // The folder goes while the procedure's tool is still running in it: the run ends as
     // usual, the next check reports the missing root file once and switches auto mode
@@ -63,13 +53,13 @@ private slots:
 
         Alerts::setNextAnswer(Alerts::DefaultReturn);
         checkNow();
-        QTRY_COMPARE(alertsWithHeader("RootMissingHeader"), 1);
+        QTRY_COMPARE(rootMissingAlerts(), 1);
         QVERIFY(!document->autoRunModeOn());
         QVERIFY(!control<QCheckBox>(*document, "checkAutoMode")->isChecked());
         for (int i = 0; i < 3; ++i)
             checkNow();
         QTest::qWait(4 * MyDocument::kMissingRootRecheckMs);
-        QCOMPARE(alertsWithHeader("RootMissingHeader"), 1);
+        QCOMPARE(rootMissingAlerts(), 1);
 
         document->startStopSequence(); // by hand: the command cannot start in a lost folder
         QVERIFY(waitIdle(*document));
@@ -155,7 +145,7 @@ private slots:
         QVERIFY(waitIdle(*document));
         QVERIFY(logLines(*document).contains(QStringLiteral("counted run of main")));
         QVERIFY(QFile::exists(folder + "/main.runs")); // the tool ran in the root's folder
-        QVERIFY(alertsWithHeader("RootMissingHeader") == 0);
+        QVERIFY(rootMissingAlerts() == 0);
     }
 
     // The root file is a symbolic link: saving its target is a change, and so is pointing

@@ -45,9 +45,9 @@ class TestTaskWrapper : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    Recorder recorder; // what the runner under test reported
 
-    std::unique_ptr<TaskWrapper> start(Recorder &recorder, const QStringList &arguments,
-                                       const QString &input = {},
+    std::unique_ptr<TaskWrapper> start(const QStringList &arguments, const QString &input = {},
                                        quint32 encoding = LogEncoding::Utf8Mib) {
         auto runner =
             std::make_unique<TaskWrapper>(&recorder, arguments, m_dir.path(), input, encoding);
@@ -72,7 +72,10 @@ private slots:
         Text::installTable();
         QVERIFY(m_dir.isValid());
     }
-    void init() { TestSupport::freshSettings(); }
+    void init() {
+        TestSupport::freshSettings();
+        recorder = Recorder();
+    }
 
     void launchFailure_data() {
         TestSupport::columns<QStringList, QString>({"arguments", "workingDir"});
@@ -92,7 +95,6 @@ private slots:
     void launchFailure() {
         QFETCH(QStringList, arguments);
         QFETCH(QString, workingDir);
-        Recorder recorder;
         auto runner = std::make_unique<TaskWrapper>(&recorder, arguments, workingDir, "x\n",
                                                     LogEncoding::Utf8Mib);
         QVERIFY(!runner->startProcess());
@@ -134,8 +136,7 @@ private slots:
     void outputAndStatus() {
         QFETCH(QStringList, arguments);
         QFETCH(int, status);
-        Recorder recorder;
-        auto runner = start(recorder, arguments);
+        auto runner = start(arguments);
         const qint64 pid = runner->processIdentifier();
         QVERIFY(pid > 0);
         QCOMPARE(recorder.kinds.first(), "started");
@@ -158,9 +159,8 @@ private slots:
     }
 
     void inputIsAsciiAndStandardInputStaysOpen() {
-        Recorder recorder;
-        auto runner = start(recorder, {tool("reads_more_input.sh")},
-                            QString::fromUtf8("h\u00e9llo \U0001F600!\n"));
+        auto runner =
+            start({tool("reads_more_input.sh")}, QString::fromUtf8("h\u00e9llo \U0001F600!\n"));
         const qint64 pid = runner->processIdentifier();
         QTRY_COMPARE(recorder.output(), "got: h?llo ?!\n");
         // Waiting for a second line rather than seeing the input end.
@@ -180,10 +180,9 @@ private slots:
         for (int i = 0; input.size() < 200 * 1024; ++i)
             input +=
                 QStringLiteral("line %1 of a long input text that does not fit the pipe\n").arg(i);
-        Recorder recorder;
         QElapsedTimer starting;
         starting.start();
-        auto runner = start(recorder, {tool("echo_input.sh")}, input);
+        auto runner = start({tool("echo_input.sh")}, input);
         QVERIFY(starting.elapsed() < 1000);
         QTRY_COMPARE_WITH_TIMEOUT(recorder.output().size(), input.size(), 20000);
         QCOMPARE(recorder.output(), input);
@@ -193,8 +192,7 @@ private slots:
     }
 
     void childThatClosesItsOutputEndsTheRunAndIsTerminated() {
-        Recorder recorder;
-        auto runner = start(recorder, {tool("closes_output.sh")});
+        auto runner = start({tool("closes_output.sh")});
         const qint64 pid = runner->processIdentifier();
         QTRY_COMPARE(recorder.finishedCount(), 1);
         QCOMPARE(recorder.output(), "closing output\n");
@@ -216,9 +214,8 @@ private slots:
         QFETCH(QString, program);
         QFETCH(int, slackMs);
         QFETCH(int, signal);
-        Recorder recorder;
         recorder.onOutput = [&] { recorder.outputs.clear(); };
-        auto runner = start(recorder, {program});
+        auto runner = start({program});
         const qint64 pid = runner->processIdentifier();
         QTRY_VERIFY(recorder.kinds.contains("output"));
         QVERIFY(stopsWithin(*runner,
@@ -230,8 +227,7 @@ private slots:
     }
 
     void stopEndsAProgramThatHoldsThePipeAfterTheChildExited() {
-        Recorder recorder;
-        auto runner = start(recorder, {tool("leaves_grandchild.sh")});
+        auto runner = start({tool("leaves_grandchild.sh")});
         const qint64 pid = runner->processIdentifier();
         QTRY_VERIFY(recorder.output().endsWith("parent exits\n"));
         QTRY_VERIFY(!runner->isRunning());
@@ -258,21 +254,19 @@ private slots:
     void invalidBytesAndSplitCharacters() {
         QFETCH(uint, encoding);
         QFETCH(QString, expected);
-        Recorder recorder;
-        auto runner = start(recorder, {tool("bad_utf8.sh")}, {}, encoding);
+        auto runner = start({tool("bad_utf8.sh")}, {}, encoding);
         QTRY_COMPARE(recorder.finishedCount(), 1);
         QCOMPARE(recorder.output(), expected);
         QVERIFY(recorder.outputs.size() >= 2); // the sleep splits the character between reads
     }
 
     void controllerMayStartTheNextRunnerWhenOneFinishes() {
-        Recorder recorder;
         std::unique_ptr<TaskWrapper> second;
         recorder.onFinished = [&] {
             if (!second)
-                second = start(recorder, {tool("print_args.sh"), "next"});
+                second = start({tool("print_args.sh"), "next"});
         };
-        auto first = start(recorder, {tool("stderr_stdout.sh")});
+        auto first = start({tool("stderr_stdout.sh")});
         QTRY_COMPARE(recorder.finishedCount(), 2);
         QCOMPARE(recorder.kinds.count("started"), 2);
         QVERIFY(recorder.output().endsWith("argc=1\n[next]\n"));
@@ -290,8 +284,7 @@ private slots:
     }
     void deletingARunningRunner() {
         QFETCH(bool, fromReport);
-        Recorder recorder;
-        auto runner = start(recorder, {tool("reads_more_input.sh")}, "one\n");
+        auto runner = start({tool("reads_more_input.sh")}, "one\n");
         const qint64 pid = runner->processIdentifier();
         if (fromReport)
             recorder.onOutput = [&] { runner.reset(); };

@@ -105,6 +105,8 @@ QString fieldText(MyDocument &document, const char *name) {
 void DocumentTestCase::setUp() {
     Text::installTable();
     document.reset();
+    Alerts::clearShown();
+    DesktopOpener::setOpener({});
     prefs = DocumentTest::freshPrefs();
     dir = std::make_unique<QTemporaryDir>();
 }

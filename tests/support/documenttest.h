@@ -1,10 +1,19 @@
 #pragma once
 
+// Also brings in what nearly every document test uses: alerts, notifications, the desktop,
+// the text table, fixtures and the push buttons.
 #include "document/mydocument.h"
+#include "platform/alerts.h"
+#include "platform/core/notificationcenter.h"
+#include "platform/desktopopener.h"
+#include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
+#include "testsupport.h"
 #include "window/mywindow.h"
 
 #include <QColor>
+#include <QPushButton>
+#include <QtTest>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -58,7 +67,8 @@ protected:
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MyDocument> document;
 
-    // Ends the last test's document, then starts from fresh settings and an empty folder.
+    // Ends the last test's document, forgets shown alerts and recorded opens, then starts
+    // from fresh settings and an empty folder.
     void setUp();
     // A new document on a root file of that name (a path inside the folder), empty unless
     // given its contents.
