@@ -62,8 +62,6 @@ class TestTaskWrapper : public QObject {
         QElapsedTimer stopping;
         stopping.start();
         runner.stopProcess();
-        if (stopping.elapsed() >= ms)
-            qWarning("the stop took %lld ms", stopping.elapsed());
         return stopping.elapsed() < ms;
     }
 
