@@ -95,17 +95,6 @@ private slots:
         QCOMPARE(colorOfLine(0), QColor(Qt::black));
     }
 
-    void directLinesAndEmptyLines() {
-        document->appendALogLine(QStringLiteral("Quireon> open main.pdf\n"));
-        document->appendALogLine(QStringLiteral("\n"));
-        document->appendALogLine(Text::localized("OpenButtonErrorLog"));
-        QCOMPARE(logLines(*document).size(), 3);
-        QCOMPARE(logLines(*document).at(1), QString());
-        QCOMPARE(lineFormat(*document, 0).fontWeight(), int(QFont::Bold));
-        QCOMPARE(counts(), (QList<int>{1, 0, 0}));
-        QCOMPARE(colorOfLine(2), gQuireonPrefs->errorColor());
-    }
-
     void countersAreClearedTogether() {
         document->appendOutput(QStringLiteral("! a\n! b\nLaTeX Warning\n"));
         QCOMPARE(counts(), (QList<int>{2, 1, 0}));

@@ -183,9 +183,6 @@ private slots:
         QVERIFY(starting.elapsed() < 1000);
         QTRY_COMPARE_WITH_TIMEOUT(recorder.output().size(), input.size(), 20000);
         QCOMPARE(recorder.output(), input);
-        QVERIFY(runner->isRunning());
-        runner->stopProcess();
-        QCOMPARE(recorder.finishedCount(), 1);
     }
 
     void childThatClosesItsOutputEndsTheRunAndIsTerminated() {
