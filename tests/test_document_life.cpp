@@ -7,7 +7,6 @@ using namespace DocumentTest;
 class TestDocumentLife : public DocumentTestCase {
     Q_OBJECT
 
-    QString rootFile() { return writeFile(dir->filePath("paper.tex")); }
     QPushButton *button(const char *name) { return control<QPushButton>(*document, name); }
     QList<QTimer *> activeTimers() {
         QList<QTimer *> active;
@@ -50,7 +49,7 @@ private slots:
 
     void settingsChangesReplaceTheCheckTimer() {
         QVERIFY(activeTimers().isEmpty());
-        document->setFileName(rootFile());
+        openDocument("paper.tex");
         QCOMPARE(activeTimers().size(), 1);
         gQuireonPrefs->setInterval(5);
         NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
@@ -62,8 +61,7 @@ private slots:
     }
 
     void buttonsFollowTheirFiles() {
-        const QString root = rootFile();
-        document->setFileName(root);
+        openDocument("paper.tex");
         QVERIFY(button("buttonExe1")->isEnabled());   // the root file itself
         QVERIFY(!button("buttonExe2")->isEnabled());  // paper.aux is missing
         QVERIFY(!button("buttonFile1")->isEnabled()); // paper.pdf is missing
@@ -83,7 +81,7 @@ private slots:
 
     // The first close stops the procedure (its second step never runs); the next one closes.
     void closingWhileRunningStopsFirst() {
-        document->setFileName(rootFile());
+        openDocument("paper.tex");
         setCommand(0, TestSupport::fixture("print_then_sleep.sh"));
         setCommand(1, "/bin/echo second");
         setProcedure({1, 2});
@@ -106,7 +104,7 @@ private slots:
 
     // Only the preferences notification reloads, and only until the window closes.
     void closingWhenIdleStopsTimersAndNotifications() {
-        document->setFileName(rootFile());
+        openDocument("paper.tex");
         setEntry(&QuireonPrefs::cmdNameArray, &QuireonPrefs::setCmdNameArray, 0, "Typeset");
         NotificationCenter::defaultCenter()->post(QStringLiteral("Some Other Notification"));
         QCOMPARE(button("buttonExe1")->text(), QStringLiteral("pdfLaTeX"));

@@ -97,8 +97,7 @@ private slots:
                                                     LogEncoding::Utf8Mib);
         QVERIFY(!runner->startProcess());
         QCOMPARE(recorder.kinds, QStringList({"started", "output"}));
-        const QString path = arguments.value(0);
-        QCOMPARE(recorder.outputs.first(), Text::format("LaunchError", {path}));
+        QCOMPARE(recorder.outputs.first(), Text::format("LaunchError", {arguments.value(0)}));
         QVERIFY(!runner->isRunning());
         QCOMPARE(runner->processIdentifier(), -1);
 
@@ -110,7 +109,8 @@ private slots:
     }
 
     // Reports come in order and the child is reaped; arguments reach the program unchanged
-    // and without a shell; both streams arrive in order; an unfinished last line is kept.
+    // and without a shell; both streams arrive in order; an unfinished last line is kept;
+    // a child that closes its output ends the run and is terminated with its group.
     void outputAndStatus_data() {
         TestSupport::columns<QStringList, QString, int>({"arguments", "expected", "status"});
         const QStringList extra =
@@ -130,6 +130,9 @@ private slots:
             << 0;
         QTest::newRow("no final newline, exit 7") << QStringList{tool("no_final_newline.sh")}
                                                   << "first line\nlast line without newline" << 7;
+        QTest::newRow("closes its output, terminated")
+            << QStringList{tool("closes_output.sh")} << "closing output\n"
+            << SIGTERM;
     }
     void outputAndStatus() {
         QFETCH(QStringList, arguments);
@@ -144,8 +147,10 @@ private slots:
         QVERIFY(!recorder.outputs.contains(QString()));
         QCOMPARE(recorder.argumentLists, QList<QStringList>({arguments, arguments}));
         QTRY_VERIFY(ProcessCensus::state(pid).isNull()); // reaped, not left as a zombie
+        QTRY_VERIFY(!ProcessCensus::groupAlive(pid));
         QVERIFY(!runner->isRunning());
-        QTEST(runner->terminationStatus(), "status");
+        QFETCH(int, status);
+        QTRY_COMPARE(runner->terminationStatus(), status);
         const qsizetype reports = recorder.kinds.size();
         runner->stopProcess(); // after the end: no second report
         runner->stopProcess();
@@ -183,16 +188,6 @@ private slots:
         QVERIFY(starting.elapsed() < 1000);
         QTRY_COMPARE_WITH_TIMEOUT(recorder.output().size(), input.size(), 20000);
         QCOMPARE(recorder.output(), input);
-    }
-
-    void childThatClosesItsOutputEndsTheRunAndIsTerminated() {
-        auto runner = start({tool("closes_output.sh")});
-        const qint64 pid = runner->processIdentifier();
-        QTRY_COMPARE(recorder.finishedCount(), 1);
-        QCOMPARE(recorder.output(), "closing output\n");
-        QTRY_VERIFY(!ProcessCensus::groupAlive(pid));
-        QTRY_COMPARE(runner->terminationStatus(), SIGTERM);
-        QVERIFY(!runner->isRunning());
     }
 
     // Stopping returns within the grace periods even from a tool that ignores the terminate
