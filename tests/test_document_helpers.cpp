@@ -25,17 +25,15 @@ private slots:
         row("two spaces", "/bin/echo  %1", "main", {"/bin/echo", "", "main"});
         row("spaces at both ends", " /bin/echo ", "m", {"", "/bin/echo", ""});
         row("name with spaces", "/bin/echo %1", "my thesis", {"/bin/echo", "my thesis"});
-        row("spaces inside a word", "/bin/tool -job=%1.out", "a  b",
-            {"/bin/tool", "-job=a  b.out"});
-        row("name like an option", "/bin/tool %1 %1.aux -job=%1", "-shell-escape",
-            {"/bin/tool", "./-shell-escape", "./-shell-escape.aux", "-job=-shell-escape"});
+        row("spaces inside a word", "t -job=%1.out", "a  b", {"t", "-job=a  b.out"});
+        row("name like an option", "t %1 %1.aux -job=%1", "-shell-escape",
+            {"t", "./-shell-escape", "./-shell-escape.aux", "-job=-shell-escape"});
         row("empty line", "", "main", {""});
         row("tab is no separator", "/bin/echo\t%1", "m", {"/bin/echo\tm"});
         row("inserted text not searched again", "/bin/echo %1", "%1x", {"/bin/echo", "%1x"});
         row("left to right", "/bin/echo %%11", "b", {"/bin/echo", "%b1"});
         row("no placeholder", "/bin/true", "main", {"/bin/true"});
-        row("shell characters stay literal", "/bin/echo %1", "a;$(id)'q\"",
-            {"/bin/echo", "a;$(id)'q\""});
+        row("shell characters stay literal", "e %1", "a;$(id)'q\"", {"e", "a;$(id)'q\""});
     }
     void argumentsOfCommandLine() {
         QFETCH(QString, line);

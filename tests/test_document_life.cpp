@@ -30,8 +30,7 @@ private slots:
             QTest::newRow(name) << QString(path) << QString(basePath) << QString(basename)
                                 << QString(workingDir);
         };
-        row("ordinary", "/Users/a/thesis/main.tex", "/Users/a/thesis/main", "main",
-            "/Users/a/thesis");
+        row("ordinary", "/home/a/thesis/main.tex", "/home/a/thesis/main", "main", "/home/a/thesis");
         row("only the last extension", "/x/a.b.tex", "/x/a.b", "a.b", "/x");
         row("file system root", "/main.tex", "/main", "main", "/");
         row("dot in a folder name", "/x.y/noext", "/x.y/noext", "noext", "/x.y");
@@ -65,7 +64,6 @@ private slots:
         QVERIFY(button("buttonExe1")->isEnabled());   // the root file itself
         QVERIFY(!button("buttonExe2")->isEnabled());  // paper.aux is missing
         QVERIFY(!button("buttonFile1")->isEnabled()); // paper.pdf is missing
-        QCOMPARE(button("buttonFile1")->text(), QStringLiteral("PDF"));
         QCOMPARE(button("buttonFile1")->toolTip(), Text::format("openToolTip", {"paper.pdf"}));
         QVERIFY(
             button("buttonExe1")->toolTip().contains(QStringLiteral("max_print_line=10000 paper")));

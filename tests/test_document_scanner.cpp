@@ -52,9 +52,8 @@ private slots:
         row("note", "Underfull \\vbox\n", {0, 0, 1}, "note");
         row("plain", "(./main.aux)\n", {0, 0, 0}, "regular");
         row("prompt never counted", "Quireon> ! not an error\n", {0, 0, 0}, "bold");
-        row("error and warning prefix", "Foo bar baz\n", {1, 0, 0}, "error", {"Foo"}, {"Foo bar"});
-        row("errors off fall through", "Foo bar baz\n", {0, 1, 0}, "warning", {"Foo"}, {"Foo bar"},
-            false);
+        row("error and warning prefix", "Fo ba z\n", {1, 0, 0}, "error", {"Fo"}, {"Fo ba"});
+        row("errors off fall through", "Fo ba z\n", {0, 1, 0}, "warning", {"Fo"}, {"Fo ba"}, false);
         row("after TeX's prompt", "? ! Undefined control sequence.\n", {1, 0, 0}, "error");
         row("after two prompts", "? ? LaTeX Warning: x\n", {0, 1, 0}, "warning");
         row("carriage return kept in the line", "! with CR\r\n", {1, 0, 0}, "error");
