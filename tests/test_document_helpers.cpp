@@ -135,11 +135,6 @@ private slots:
             QCOMPARE(PageReport::checkPage(line, *shape), pages);
     }
 
-    void unknownShapeAnswersNothing() {
-        PageShape shape{4, QStringLiteral("("), QStringLiteral(" page")};
-        QCOMPARE(PageReport::checkPage(u"(3 pages\n", shape), -1);
-    }
-
     // Only complete lines are taken; a carriage return alone does not end a line.
     void lineCompletion() {
         QString fraction;

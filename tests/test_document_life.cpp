@@ -17,10 +17,7 @@ class TestDocumentLife : public DocumentTestCase {
     }
 
 private slots:
-    void init() {
-        setUp();
-        document = std::make_unique<MyDocument>();
-    }
+    void init() { setUp(); }
 
     void pathsFromTheRootFile_data() {
         TestSupport::columns<QString, QString, QString, QString>(
@@ -39,6 +36,7 @@ private slots:
     void pathsFromTheRootFile() {
         QFETCH(QString, path);
         Alerts::setNextAnswer(Alerts::DefaultReturn); // no such root file: its alert is answered
+        document = std::make_unique<MyDocument>();
         document->setFileName(path);
         QCOMPARE(document->rootFilePath(), path);
         QTEST(document->basePath(), "basePath");
@@ -47,6 +45,7 @@ private slots:
     }
 
     void settingsChangesReplaceTheCheckTimer() {
+        document = std::make_unique<MyDocument>(); // no file yet: no timer
         QVERIFY(activeTimers().isEmpty());
         openDocument("paper.tex");
         QCOMPARE(activeTimers().size(), 1);

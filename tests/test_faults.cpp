@@ -38,8 +38,7 @@ private slots:
         QFETCH(bool, rename);
         const QString folder = dir->filePath("paper");
         QVERIFY(QDir().mkpath(folder));
-        const QString command = commandText("count_run.sh", "%1 0.4");
-        setCommand(0, command);
+        setCommand(0, commandText("count_run.sh", "%1 0.4"));
         setProcedure({1});
         openDocument("paper/main.tex");
         QVERIFY(setModified(document->rootFilePath(), 1000));
@@ -84,8 +83,7 @@ private slots:
         setCommand(0, command);
         openDocument();
         QVERIFY(runCommand(*document, 0));
-        QCOMPARE(fieldText(*document, "textNumErrors"),
-                 fails ? QStringLiteral("1") : QStringLiteral("0"));
+        QCOMPARE(fieldText(*document, "textNumErrors"), QString::number(int(fails)));
         QCOMPARE(status(), Text::format(fails ? "ErrorStatus" : "DoneStatus", {command}));
         QCOMPARE(logLines(*document).size(), 3);
     }
