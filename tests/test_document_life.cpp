@@ -1,33 +1,13 @@
 // A document's life: paths from the root file, settings reloads and the check timer,
 // auto mode's switch, buttons, and closing while idle or running.
-#include "document/mydocument.h"
 #include "documenttest.h"
-#include "platform/alerts.h"
-#include "platform/core/notificationcenter.h"
-#include "settings/localizedtext.h"
-#include "settings/quireonprefs.h"
-#include "testsupport.h"
-#include "window/mywindow.h"
-
-#include <QCheckBox>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QtTest>
 
 using namespace DocumentTest;
 
-class TestDocumentLife : public QObject {
+class TestDocumentLife : public DocumentTestCase {
     Q_OBJECT
-    std::unique_ptr<QuireonPrefs> prefs;
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MyDocument> document;
 
-    QString rootFile() { return writeFile(dir->filePath("paper.tex")); }
-    QPushButton *button(const char *name) {
-        return document->myWindow()->findChild<QPushButton *>(QString::fromLatin1(name));
-    }
+    QPushButton *button(const char *name) { return control<QPushButton>(*document, name); }
     QList<QTimer *> activeTimers() {
         QList<QTimer *> active;
         for (QTimer *timer : document->findChildren<QTimer *>())
@@ -35,53 +15,28 @@ class TestDocumentLife : public QObject {
                 active << timer;
         return active;
     }
-    void renameCommandOne(const QString &name) {
-        QStringList names = gQuireonPrefs->cmdNameArray();
-        names[0] = name;
-        gQuireonPrefs->setCmdNameArray(names);
-    }
 
 private slots:
-    void initTestCase() { Text::installTable(); }
-    void init() {
-        prefs = freshPrefs();
-        dir = std::make_unique<QTemporaryDir>();
-        document = std::make_unique<MyDocument>();
-    }
-    void cleanup() {
-        document.reset();
-        dir.reset();
-    }
+    void init() { setUp(); }
 
     void pathsFromTheRootFile_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("basePath");
-        QTest::addColumn<QString>("basename");
-        QTest::addColumn<QString>("workingDir");
-        QTest::newRow("ordinary") << "/Users/a/thesis/main.tex"
-                                  << "/Users/a/thesis/main"
-                                  << "main"
-                                  << "/Users/a/thesis";
-        QTest::newRow("only the last extension") << "/x/a.b.tex"
-                                                 << "/x/a.b"
-                                                 << "a.b"
-                                                 << "/x";
-        QTest::newRow("file system root") << "/main.tex"
-                                          << "/main"
-                                          << "main"
-                                          << "/";
-        QTest::newRow("dot in a folder name") << "/x.y/noext"
-                                              << "/x.y/noext"
-                                              << "noext"
-                                              << "/x.y";
-        QTest::newRow("spaces") << "/my docs/my thesis.tex"
-                                << "/my docs/my thesis"
-                                << "my thesis"
-                                << "/my docs";
+        TestSupport::columns<QString, QString, QString, QString>(
+            {"path", "basePath", "basename", "workingDir"});
+        const auto row = [](const char *name, const char *path, const char *basePath,
+                            const char *basename, const char *workingDir) {
+            QTest::newRow(name) << QString(path) << QString(basePath) << QString(basename)
+                                << QString(workingDir);
+        };
+        row("ordinary", "/home/a/thesis/main.tex", "/home/a/thesis/main", "main", "/home/a/thesis");
+        row("only the last extension", "/x/a.b.tex", "/x/a.b", "a.b", "/x");
+        row("file system root", "/main.tex", "/main", "main", "/");
+        row("dot in a folder name", "/x.y/noext", "/x.y/noext", "noext", "/x.y");
+        row("spaces", "/my docs/my thesis.tex", "/my docs/my thesis", "my thesis", "/my docs");
     }
     void pathsFromTheRootFile() {
         QFETCH(QString, path);
         Alerts::setNextAnswer(Alerts::DefaultReturn); // no such root file: its alert is answered
+        document = std::make_unique<MyDocument>();
         document->setFileName(path);
         QCOMPARE(document->rootFilePath(), path);
         QTEST(document->basePath(), "basePath");
@@ -89,18 +44,10 @@ private slots:
         QTEST(document->workingDir(), "workingDir");
     }
 
-    void onlyThePreferencesNotificationReloads() {
-        document->setFileName(rootFile());
-        renameCommandOne(QStringLiteral("Typeset"));
-        NotificationCenter::defaultCenter()->post(QStringLiteral("Some Other Notification"));
-        QCOMPARE(button("buttonExe1")->text(), QStringLiteral("pdfLaTeX"));
-        NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
-        QCOMPARE(button("buttonExe1")->text(), QStringLiteral("Typeset"));
-    }
-
     void settingsChangesReplaceTheCheckTimer() {
+        document = std::make_unique<MyDocument>(); // no file yet: no timer
         QVERIFY(activeTimers().isEmpty());
-        document->setFileName(rootFile());
+        openDocument("paper.tex");
         QCOMPARE(activeTimers().size(), 1);
         gQuireonPrefs->setInterval(5);
         NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
@@ -111,24 +58,11 @@ private slots:
         QVERIFY(!timers.first()->isSingleShot());
     }
 
-    void autoModeFollowsTheCheckBox() {
-        auto *check = document->myWindow()->findChild<QCheckBox *>(QStringLiteral("checkAutoMode"));
-        QCOMPARE(document->autoRunModeOn(), check->isChecked());
-        document->setFileName(rootFile());
-        check->click();
-        QVERIFY(!check->isChecked());
-        QVERIFY(!document->autoRunModeOn());
-        check->click();
-        QVERIFY(document->autoRunModeOn());
-    }
-
     void buttonsFollowTheirFiles() {
-        const QString root = rootFile();
-        document->setFileName(root);
+        openDocument("paper.tex");
         QVERIFY(button("buttonExe1")->isEnabled());   // the root file itself
         QVERIFY(!button("buttonExe2")->isEnabled());  // paper.aux is missing
         QVERIFY(!button("buttonFile1")->isEnabled()); // paper.pdf is missing
-        QCOMPARE(button("buttonFile1")->text(), QStringLiteral("PDF"));
         QCOMPARE(button("buttonFile1")->toolTip(), Text::format("openToolTip", {"paper.pdf"}));
         QVERIFY(
             button("buttonExe1")->toolTip().contains(QStringLiteral("max_print_line=10000 paper")));
@@ -140,28 +74,24 @@ private slots:
         document->enableButtons(true);
         QVERIFY(button("buttonExe2")->isEnabled());
         QVERIFY(button("buttonFile1")->isEnabled());
-
-        document->prepareToRun(false);
-        QVERIFY(!button("buttonExe1")->isEnabled());
-        QVERIFY(!button("buttonClearFiles")->isEnabled());
-        QCOMPARE(button("buttonStartStop")->text(), Text::localized("Stop"));
-        document->resumeFromRun();
-        QVERIFY(button("buttonExe1")->isEnabled());
-        QCOMPARE(button("buttonStartStop")->text(), Text::localized("Run"));
     }
 
+    // The first close stops the procedure (its second step never runs); the next one closes.
     void closingWhileRunningStopsFirst() {
-        document->setFileName(rootFile());
+        openDocument("paper.tex");
         setCommand(0, TestSupport::fixture("print_then_sleep.sh"));
+        setCommand(1, "/bin/echo second");
+        setProcedure({1, 2});
         QSignalSpy closed(document.get(), &MyDocument::closed);
         document->showWindow();
-        QVERIFY(document->execCommandOfIndex(0));
+        document->startStopSequence();
         QTRY_VERIFY(logLines(*document).contains(QStringLiteral("started")));
 
         QVERIFY(!document->myWindow()->close());
         QVERIFY(document->myWindow()->isVisible());
         QVERIFY(!document->isRunning());
-        QVERIFY(fieldText(*document, "statusField").startsWith(Text::format("ErrorStatus", {""})));
+        QVERIFY(status().startsWith(Text::format("ErrorStatus", {""})));
+        QVERIFY(!logLines(*document).contains("second"));
 
         QVERIFY(document->myWindow()->close());
         QVERIFY(!document->myWindow()->isVisible());
@@ -169,17 +99,23 @@ private slots:
         QCOMPARE(closed.first().first().value<MyDocument *>(), document.get());
     }
 
+    // Only the preferences notification reloads, and only until the window closes.
     void closingWhenIdleStopsTimersAndNotifications() {
-        document->setFileName(rootFile());
+        openDocument("paper.tex");
+        setEntry(&QuireonPrefs::cmdNameArray, &QuireonPrefs::setCmdNameArray, 0, "Typeset");
+        NotificationCenter::defaultCenter()->post(QStringLiteral("Some Other Notification"));
+        QCOMPARE(button("buttonExe1")->text(), QStringLiteral("pdfLaTeX"));
+        NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
+        QCOMPARE(button("buttonExe1")->text(), QStringLiteral("Typeset"));
         setCommand(0, QStringLiteral("/bin/true"));
         QVERIFY(runCommand(*document, 0)); // leaves a floating timer behind
         QVERIFY(activeTimers().size() == 2);
         document->showWindow();
         QVERIFY(document->myWindow()->close());
         QVERIFY(activeTimers().isEmpty());
-        renameCommandOne(QStringLiteral("Typeset"));
+        setEntry(&QuireonPrefs::cmdNameArray, &QuireonPrefs::setCmdNameArray, 0, "Again");
         NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
-        QCOMPARE(button("buttonExe1")->text(), QStringLiteral("pdfLaTeX"));
+        QCOMPARE(button("buttonExe1")->text(), QStringLiteral("Typeset"));
     }
 };
 

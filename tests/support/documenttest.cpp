@@ -2,6 +2,7 @@
 
 #include "document/mydocument.h"
 #include "platform/desktopopener.h"
+#include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
 #include "testsupport.h"
 #include "window/mywindow.h"
@@ -100,3 +101,18 @@ QString fieldText(MyDocument &document, const char *name) {
     return document.myWindow()->findChild<QLabel *>(QString::fromLatin1(name))->text();
 }
 } // namespace DocumentTest
+
+void DocumentTestCase::setUp() {
+    Text::installTable();
+    document.reset();
+    Alerts::clearShown();
+    DesktopOpener::setOpener({});
+    prefs = DocumentTest::freshPrefs();
+    dir = std::make_unique<QTemporaryDir>();
+}
+
+MyDocument &DocumentTestCase::openDocument(const QString &name, const QByteArray &contents) {
+    document = std::make_unique<MyDocument>();
+    document->setFileName(DocumentTest::writeFile(dir->filePath(name), contents));
+    return *document;
+}

@@ -1,15 +1,25 @@
 #pragma once
 
+// Also brings in what nearly every document test uses: alerts, notifications, the desktop,
+// the text table, fixtures and the push buttons.
 #include "document/mydocument.h"
+#include "platform/alerts.h"
+#include "platform/core/notificationcenter.h"
+#include "platform/desktopopener.h"
+#include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
+#include "testsupport.h"
 #include "window/mywindow.h"
 
 #include <QColor>
+#include <QPushButton>
+#include <QtTest>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTextCharFormat>
 #include <memory>
 
-class QuireonPrefs;
 class QPlainTextEdit;
 
 // Shared steps of the document tests.
@@ -48,3 +58,21 @@ QTextCharFormat lineFormat(MyDocument &document, int line);
 // The text of a label-like field, found by its object name.
 QString fieldText(MyDocument &document, const char *name);
 } // namespace DocumentTest
+
+// The state most document tests share: fresh settings, an empty folder and one document.
+class DocumentTestCase : public QObject
+{
+protected:
+    std::unique_ptr<QuireonPrefs> prefs;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<MyDocument> document;
+
+    // Ends the last test's document, forgets shown alerts and recorded opens, then starts
+    // from fresh settings and an empty folder.
+    void setUp();
+    // A new document on a root file of that name (a path inside the folder), empty unless
+    // given its contents.
+    MyDocument &openDocument(const QString &name = QStringLiteral("main.tex"),
+                             const QByteArray &contents = {});
+    QString status() { return DocumentTest::fieldText(*document, "statusField"); }
+};

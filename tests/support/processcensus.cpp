@@ -9,7 +9,7 @@ namespace ProcessCensus {
 namespace {
 // The state letter and parent id from /proc/<pid>/stat; the command name in parentheses
 // may hold spaces, so the fields are read after its closing parenthesis.
-bool readStat(const QString &pid, char *state, int *parent)
+bool readStat(const QString &pid, char *state, int *parent, qint64 *group = nullptr)
 {
     QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
     if (!file.open(QIODevice::ReadOnly))
@@ -21,6 +21,8 @@ bool readStat(const QString &pid, char *state, int *parent)
         return false;
     *state = fields.at(0).isEmpty() ? '?' : fields.at(0).at(0);
     *parent = fields.at(1).toInt();
+    if (group)
+        *group = fields.value(2).toLongLong();
     return true;
 }
 
@@ -69,5 +71,31 @@ qint64 residentBytes()
         return -1;
     const QList<QByteArray> fields = file.readAll().split(' ');
     return fields.size() > 1 ? fields.at(1).toLongLong() * ::sysconf(_SC_PAGESIZE) : -1;
+}
+
+QChar state(qint64 pid)
+{
+    char letter = 0;
+    int parent = 0;
+    return readStat(QString::number(pid), &letter, &parent) ? QChar(letter) : QChar();
+}
+
+bool running(qint64 pid)
+{
+    const QChar letter = state(pid);
+    return !letter.isNull() && letter != QLatin1Char('Z');
+}
+
+bool groupAlive(qint64 pgid)
+{
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        char letter = 0;
+        int parent = 0;
+        qint64 group = 0;
+        if (entry.toLongLong() > 0 && readStat(entry, &letter, &parent, &group) &&
+            group == pgid && letter != 'Z')
+            return true;
+    }
+    return false;
 }
 } // namespace ProcessCensus

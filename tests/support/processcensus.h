@@ -13,4 +13,10 @@ QList<int> children();
 int zombieChildren();
 // Resident set size in bytes.
 qint64 residentBytes();
+// The state letter of any process ('S', 'Z', ...); a null character once it is reaped.
+QChar state(qint64 pid);
+// Whether the process exists and has not ended (a zombie has ended).
+bool running(qint64 pid);
+// Whether any process of the group still runs; zombies do not count.
+bool groupAlive(qint64 pgid);
 } // namespace ProcessCensus

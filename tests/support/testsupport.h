@@ -1,6 +1,14 @@
 #pragma once
 #include <QString>
+#include <QTest>
+#include <array>
 namespace TestSupport {
+// Declares the columns of a data-driven test at once: columns<int, QString>({"a", "b"}).
+template <typename... T> void columns(const std::array<const char *, sizeof...(T)> &names)
+{
+    int i = 0;
+    (QTest::addColumn<T>(names[i++]), ...);
+}
 // Empties the private settings folder of this test program.
 void freshSettings();
 QString fixture(const QString &name);
