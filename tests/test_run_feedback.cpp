@@ -47,11 +47,7 @@ class TestRunFeedback : public QObject {
                           type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(log->viewport(), &event);
     }
-    int weight(const QTextBlock &block) {
-        QTextCursor cursor(block);
-        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
-        return cursor.charFormat().fontWeight();
-    }
+    int weight(const QTextBlock &block) { return block.begin().fragment().charFormat().fontWeight(); }
     // What the stand-in editor was started with: its folder, then its arguments.
     QStringList editorArguments() {
         if (!QTest::qWaitFor([&] { return QFile::exists(record); }, 5000))
@@ -104,8 +100,7 @@ private slots:
         MyDocument document;
         document.setFileName(writeFile(dir.filePath("main.tex"), kMain));
         document.showWindow();
-        if (command == 1)
-            QVERIFY(runCommand(document, 0));
+        QVERIFY(command != 1 || runCommand(document, 0)); // bibtex reads the .aux
         QVERIFY(runCommand(document, command));
         const QTextBlock block = lineBlock(document, line, occurrence);
         QVERIFY2(block.isValid(), qPrintable(logLines(document).join('\n')));
@@ -113,9 +108,8 @@ private slots:
         sendMouse(document, QEvent::MouseMove, block);
         QCOMPARE(logView(document)->viewport()->cursor().shape(), Qt::PointingHandCursor);
         sendMouse(document, QEvent::MouseButtonDblClick, block);
-        const QStringList expected{QFileInfo(dir.path()).canonicalFilePath(), "+" + QString::number(lineNumber),
-                                   dir.filePath(file)};
-        QCOMPARE(editorArguments(), expected);
+        QCOMPARE(editorArguments(), QStringList({QFileInfo(dir.path()).canonicalFilePath(),
+                                                 "+" + QString::number(lineNumber), dir.filePath(file)}));
     }
 
     void otherLinesLeadNowhere() {
