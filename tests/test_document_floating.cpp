@@ -1,6 +1,5 @@
 // Documents floating while the application is in the background: the timeline of a
 // command, which documents float and return, and the click a strip forwards.
-#include "document/mydocument.h"
 #include "documenttest.h"
 #include "platform/appactivity.h"
 #include "platform/pointer.h"
@@ -10,13 +9,12 @@
 #include "testsupport.h"
 #include "window/applicationfocus.h"
 #include "window/documentorder.h"
-#include "window/mywindow.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QWindow>
 #include <QMenuBar>
+#include <QWindow>
 #include <QtTest>
 
 using namespace DocumentTest;
@@ -43,14 +41,8 @@ class TestDocumentFloating : public QObject {
         return *documents.back();
     }
     static MyWindow &windowOf(MyDocument &document) { return *document.myWindow(); }
-    void resign() {
-        active = false;
-        applicationDidResignActive(frontToBack);
-    }
-    void becomeActive() {
-        active = true;
-        applicationDidBecomeActive(frontToBack);
-    }
+    void resign() { active = false, applicationDidResignActive(frontToBack); }
+    void becomeActive() { active = true, applicationDidBecomeActive(frontToBack); }
 
 private slots:
     void initTestCase() { Text::installTable(); }
@@ -74,7 +66,7 @@ private slots:
         Pointer::setSource({});
     }
 
-    void aBackgroundCommandShowsItsRunThenShrinks() {
+    void aBackgroundCommandShowsItsRunThenShrinksUnlessTurnedOff() {
         MyDocument &document = openDocument("paper.tex");
         MyWindow &window = windowOf(document);
         QVERIFY(runCommand(document, 0)); // an active application does not float
@@ -94,9 +86,13 @@ private slots:
         QTRY_COMPARE(window.height(), 66);
         QVERIFY(!document.floatingTimerActive());
         QCOMPARE(window.geometry().top(), 120);
-        becomeActive();
+        prefs->setFloatingWindow(false); // turned off: back to normal, and no more floating
+        document.moveToFloatingState();
         QVERIFY(!window.isInFloatingState());
         QCOMPARE(window.geometry(), QRect(100, 120, window.width(), 400));
+        becomeActive();
+        resign();
+        QVERIFY(!window.isInFloatingState());
     }
 
     void theStripStaysGrownBetweenTheStepsOfAProcedure() {
@@ -144,65 +140,33 @@ private slots:
         resign(); // no document: nothing to do
     }
 
-    void floatingWindowOffKeepsOrReturnsToNormal() {
-        MyDocument &document = openDocument("paper.tex");
-        resign();
-        QVERIFY(windowOf(document).isInFloatingState());
-        prefs->setFloatingWindow(false);
-        document.moveToFloatingState();
-        QVERIFY(!windowOf(document).isInFloatingState());
-        QCOMPARE(windowOf(document).height(), 400);
-        becomeActive();
-        resign();
-        QVERIFY(!windowOf(document).isInFloatingState());
-    }
-
-    void theStripForwardsAClickOnStartStop_data() {
+    // A press on Start/Stop of a reduced window in the background clicks it once, when the
+    // application is active. Window managers that activate on the press deliver it late, to
+    // the normal layout, where the menu bar may now stand under the pointer.
+    void aPressOnTheStripClicksStartStopOnce_data() {
         QTest::addColumn<int>("contents");
         QTest::addColumn<int>("button");
-        QTest::addColumn<bool>("onStartStop");
+        QTest::addColumn<bool>("beside"); // the press lands just below the button
+        QTest::addColumn<bool>("late");   // the press comes after the activation
+        QTest::addColumn<bool>("menus");
         QTest::addColumn<int>("clicks");
-        QTest::newRow("left on the button of a strip") << 3 << int(Qt::LeftButton) << true << 1;
-        QTest::newRow("left on the button of a band") << 1 << int(Qt::LeftButton) << true << 1;
-        QTest::newRow("right on the button") << 3 << int(Qt::RightButton) << true << 0;
-        QTest::newRow("left beside the button") << 3 << int(Qt::LeftButton) << false << 0;
-        // Not reduced: the button takes the click itself, and it is not clicked twice.
-        QTest::newRow("left on a full floating window") << 0 << int(Qt::LeftButton) << true << 1;
+        QTest::addColumn<int>("laterClicks"); // after another activation, or a later press
+        const int left = Qt::LeftButton;
+        QTest::newRow("strip") << 3 << left << false << false << false << 1 << 1;
+        QTest::newRow("band") << 1 << left << false << false << false << 1 << 1;
+        QTest::newRow("right button") << 3 << int(Qt::RightButton) << false << false << false << 0 << 0;
+        QTest::newRow("beside the button") << 3 << left << true << false << false << 0 << 0;
+        QTest::newRow("full window takes it itself, once") << 0 << left << false << false << false << 1 << 1;
+        QTest::newRow("late, menu bar above the button") << 3 << left << false << true << true << 1 << 1;
+        QTest::newRow("late, button where the strip showed it") << 3 << left << false << true << false << 1 << 2;
     }
-    void theStripForwardsAClickOnStartStop() {
+    void aPressOnTheStripClicksStartStopOnce() {
         QFETCH(int, contents);
         QFETCH(int, button);
-        QFETCH(bool, onStartStop);
-        prefs->setWindowContents(contents);
-        MyDocument &document = openDocument("paper.tex");
-        MyWindow &window = windowOf(document);
-        resign();
-        QVERIFY(window.isInFloatingState());
-        QPushButton *target = control<QPushButton>(document, "buttonStartStop");
-        QSignalSpy clicked(target, &QPushButton::clicked);
-        const QPoint onButton = target->mapTo(&window, target->rect().center());
-        const QPoint position = onStartStop ? onButton : onButton + QPoint(0, target->height());
-        QTest::mouseClick(window.windowHandle(), Qt::MouseButton(button), {}, position);
-        if (window.miniWindow())
-            QCOMPARE(clicked.size(), 0); // held back until the application is active
-        becomeActive();
-        QVERIFY(!window.isInFloatingState());
-        QTEST(int(clicked.size()), "clicks");
-        becomeActive(); // a later activation forwards nothing more
-        QTEST(int(clicked.size()), "clicks");
-    }
-
-    // Window managers that activate on the press deliver it afterwards, to the window in
-    // its normal layout, where something else now stands under the pointer.
-    void aPressDeliveredAfterTheActivationClicksWhereTheStripShowedTheButton_data() {
-        QTest::addColumn<bool>("menus");
-        QTest::addColumn<int>("laterClicks");
-        QTest::newRow("menu bar above the button") << true << 1;
-        QTest::newRow("button where the strip showed it") << false << 2;
-    }
-    void aPressDeliveredAfterTheActivationClicksWhereTheStripShowedTheButton() {
+        QFETCH(bool, beside);
+        QFETCH(bool, late);
         QFETCH(bool, menus);
-        prefs->setWindowContents(3);
+        prefs->setWindowContents(contents);
         MyDocument &document = openDocument("paper.tex");
         MyWindow &window = windowOf(document);
         if (menus) {
@@ -210,19 +174,26 @@ private slots:
             QTRY_VERIFY(window.menuBar()->height() > 0);
         }
         resign();
+        QVERIFY(window.isInFloatingState());
         QPushButton *target = control<QPushButton>(document, "buttonStartStop");
-        const QPoint stripPoint = target->mapToGlobal(target->rect().center());
         QSignalSpy clicked(target, &QPushButton::clicked);
-        becomeActive();
-        QVERIFY(!window.miniWindow());
-        // In the normal layout the menu bar stands above the button again.
-        QTRY_COMPARE(target->rect().contains(target->mapFromGlobal(stripPoint)), !menus);
-        const auto click = [&] {
-            QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, window.mapFromGlobal(stripPoint));
+        const QPoint at = target->mapToGlobal(target->rect().center() + QPoint(0, beside ? target->height() : 0));
+        const auto press = [&] {
+            QTest::mouseClick(window.windowHandle(), Qt::MouseButton(button), {}, window.mapFromGlobal(at));
         };
-        click();
-        QCOMPARE(clicked.size(), 1);
-        click(); // only the press that follows the activation is forwarded
+        if (!late) {
+            press();
+            if (window.miniWindow())
+                QCOMPARE(clicked.size(), 0); // held back until the application is active
+        }
+        becomeActive();
+        QVERIFY(!window.isInFloatingState());
+        if (late) {
+            QTRY_COMPARE(target->rect().contains(target->mapFromGlobal(at)), !menus); // normal layout
+            press();
+        }
+        QTEST(int(clicked.size()), "clicks");
+        late ? press() : becomeActive(); // forwards nothing more
         QTEST(int(clicked.size()), "laterClicks");
     }
 
@@ -247,7 +218,6 @@ private slots:
         next.setFileName(writeFile(dir->filePath("next.tex")));
         QCOMPARE(windowOf(next).height(), 500);
     }
-
 };
 
 QTEST_MAIN(TestDocumentFloating)

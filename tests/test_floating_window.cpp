@@ -1,12 +1,10 @@
 // The document window's floating states: heights, level, opacity, the mouse-check
 // timer under a scripted pointer, and the remembered window size.
+#include "documenttest.h"
 #include "platform/pointer.h"
 #include "settings/quireonprefs.h"
 #include "settings/settingsstore.h"
-#include "testsupport.h"
 #include "window/floatingdocument.h"
-#include "window/floatinggeometry.h"
-#include "window/mywindow.h"
 
 #include <QWindow>
 #include <QtTest>
@@ -54,9 +52,7 @@ class TestFloatingWindow : public QObject {
 
 private slots:
     void init() {
-        TestSupport::freshSettings();
-        m_prefs = std::make_unique<QuireonPrefs>();
-        m_prefs->awakeFromNib();
+        m_prefs = DocumentTest::freshPrefs();
         m_document = FakeDocument();
         m_pointer = QPoint(-1000, -1000);
         Pointer::setSource([this] { return m_pointer; });
@@ -64,12 +60,6 @@ private slots:
     void cleanup() {
         m_window.reset();
         Pointer::setSource({});
-    }
-
-    void savedHeightIsTruncatedAndUnknownContentsHaveNoHeight() {
-        QCOMPARE(FloatingGeometry::savedHeightOf(400.7), 400);
-        for (int contents : {-1, 4})
-            QVERIFY(!FloatingGeometry::heightForContents(contents, 400, true));
     }
 
     // Floating from normal or again: the height, the top edge, opacity, the mouse-check
@@ -198,15 +188,14 @@ private slots:
         if (!stored.isNull())
             SettingsStore().setRawString(stored, Key::DocumentWindowSize);
         const auto placed = [] {
-            auto w = std::make_unique<MyWindow>();
-            w->setGeometry(50, 60, 300, 300);
-            w->awakeFromNib();
-            return w;
+            MyWindow w;
+            w.setGeometry(50, 60, 300, 300);
+            w.awakeFromNib();
+            return w.geometry();
         };
-        const auto w = placed();
-        QCOMPARE(w->geometry(), QRect(QPoint(50, 60), size));
-        w->saveWindowSize(QSize(420, 610)); // the next window takes it
-        QCOMPARE(placed()->geometry(), QRect(50, 60, 420, 610));
+        QCOMPARE(placed(), QRect(QPoint(50, 60), size));
+        MyWindow().saveWindowSize(QSize(420, 610)); // the next window takes it
+        QCOMPARE(placed(), QRect(50, 60, 420, 610));
     }
 };
 

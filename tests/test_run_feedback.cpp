@@ -1,7 +1,6 @@
 // Following log lines of real pdflatex and bibtex runs to the source, and what changed
 // between two real runs of an edited document.
 #include "documenttest.h"
-#include "feedback/logfollower.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
 #include "testsupport.h"
@@ -121,7 +120,6 @@ private slots:
                                     "l.3 \\undefinedA"}) {
             const QTextBlock block = lineBlock(document, start);
             QVERIFY2(block.isValid(), qPrintable(start));
-            QVERIFY2(!LogFollower::locationOf(block), qPrintable(start));
             sendMouse(document, QEvent::MouseMove, block);
             QVERIFY(logView(document)->viewport()->cursor().shape() != Qt::PointingHandCursor);
         }
