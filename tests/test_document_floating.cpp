@@ -205,7 +205,7 @@ private slots:
         QTRY_COMPARE(windowOf(document).height(), 400); // late confirmations settle
         QVERIFY(stored().isEmpty());
         const int width = windowOf(document).width(); // the contents decide the least width
-        windowOf(document).windowHandle()->resize(width, 500); // as the window manager does for the user
+        emit windowOf(document).userResized(QSize(width, 500)); // the window manager's resize
         QTRY_COMPARE(stored(), QStringLiteral("{%1, 500}").arg(width));
         // A long status neither widens the window nor passes for the user's size, and the
         // window's limits agree with each other.

@@ -197,6 +197,18 @@ private slots:
         MyWindow().saveWindowSize(QSize(420, 610)); // the next window takes it
         QCOMPARE(placed(), QRect(50, 60, 420, 610));
     }
+
+    void onlyTheUsersResizesAreReported() {
+        MyWindow &w = window();
+        QSignalSpy spy(&w, &MyWindow::userResized);
+        floatWith(1);
+        w.normalState();
+        QCoreApplication::processEvents();
+        QVERIFY(spy.isEmpty());
+        w.windowHandle()->resize(380, 500); // as the window manager does for the user
+        QTRY_COMPARE(spy.size(), 1);
+        QCOMPARE(spy.at(0).at(0).toSize(), QSize(380, 500));
+    }
 };
 
 QTEST_MAIN(TestFloatingWindow)

@@ -55,9 +55,10 @@ private slots:
         QVERIFY(running.listen());
         QSignalSpy requested(&running, &SingleInstance::filesRequested);
         const QStringList files{"/a/thesis.tex", "/b.tex"};
-        QByteArray body, request;
-        QDataStream(&body, QIODevice::WriteOnly) << files;
-        QDataStream(&request, QIODevice::WriteOnly) << quint32(body.size());
+        QByteArray body, request; // the length, then the list
+        QDataStream bodyStream(&body, QIODevice::WriteOnly), requestStream(&request, QIODevice::WriteOnly);
+        bodyStream << files;
+        requestStream << quint32(body.size());
         request += body;
         QLocalSocket client;
         client.connectToServer(name);
