@@ -29,10 +29,10 @@ class TestAppController : public QObject {
 
     QString makeFile(const QString &name) { return DocumentTest::writeFile(m_dir->filePath(name), "\\relax\n"); }
 
-    QStringList shownHeaders() const {
+    static QStringList shownHeaders() {
         QStringList headers;
-        for (const Alerts::Shown &s : Alerts::shown())
-            headers << s.header;
+        for (const Alerts::Shown &shown : Alerts::shown())
+            headers << shown.header;
         return headers;
     }
 
