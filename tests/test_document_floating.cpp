@@ -66,7 +66,7 @@ private slots:
         Pointer::setSource({});
     }
 
-    void aBackgroundCommandShowsItsRunThenShrinksUnlessTurnedOff() {
+    void backgroundRunsShowThemselvesThenShrinkUnlessTurnedOff() {
         MyDocument &document = openDocument("paper.tex");
         MyWindow &window = windowOf(document);
         QVERIFY(runCommand(document, 0)); // an active application does not float
@@ -86,21 +86,9 @@ private slots:
         QTRY_COMPARE(window.height(), 66);
         QVERIFY(!document.floatingTimerActive());
         QCOMPARE(window.geometry().top(), 120);
-        prefs->setFloatingWindow(false); // turned off: back to normal, and no more floating
-        document.moveToFloatingState();
-        QVERIFY(!window.isInFloatingState());
-        QCOMPARE(window.geometry(), QRect(100, 120, window.width(), 400));
-        becomeActive();
-        resign();
-        QVERIFY(!window.isInFloatingState());
-    }
 
-    void theStripStaysGrownBetweenTheStepsOfAProcedure() {
-        MyDocument &document = openDocument("paper.tex");
-        MyWindow &window = windowOf(document);
-        setCommand(1, "/bin/sleep 0.6");
+        setCommand(1, "/bin/sleep 0.6"); // the band stays between the steps of a procedure
         setProcedure({1, 2});
-        resign();
         document.startAutoProcedure();
         QTRY_VERIFY(fieldText(document, "statusField").contains("/bin/sleep"));
         QTest::qWait(400); // longer than the log display time
@@ -108,6 +96,14 @@ private slots:
         QCOMPARE(window.height(), 315);
         QTRY_VERIFY(!document.isRunning());
         QTRY_COMPARE(window.height(), 66);
+
+        prefs->setFloatingWindow(false); // turned off: back to normal, and no more floating
+        document.moveToFloatingState();
+        QVERIFY(!window.isInFloatingState());
+        QCOMPARE(window.geometry(), QRect(100, 120, window.width(), 400));
+        becomeActive();
+        resign();
+        QVERIFY(!window.isInFloatingState());
     }
 
     void onlyTheFrontmostFloatsAndEveryoneReturns() {
