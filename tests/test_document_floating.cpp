@@ -41,8 +41,8 @@ class TestDocumentFloating : public QObject {
         return *documents.back();
     }
     static MyWindow &windowOf(MyDocument &document) { return *document.myWindow(); }
-    void resign() { active = false, applicationDidResignActive(frontToBack); }
-    void becomeActive() { active = true, applicationDidBecomeActive(frontToBack); }
+    void resign() { active = false; applicationDidResignActive(frontToBack); }
+    void becomeActive() { active = true; applicationDidBecomeActive(frontToBack); }
 
 private slots:
     void initTestCase() { Text::installTable(); }
