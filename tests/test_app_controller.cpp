@@ -12,152 +12,126 @@
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
 #include "settings/sheets/prefscontroller.h"
-#include "testsupport.h"
+#include "documenttest.h"
+#include "prefssheetdriver.h"
 #include "window/mywindow.h"
 
 #include <QDir>
-#include <QFile>
-#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TestAppController : public QObject
-{
+class TestAppController : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QuireonPrefs> m_prefs;
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<AppController> m_app;
 
-    QString makeFile(const QString &name)
-    {
-        const QString path = m_dir->filePath(name);
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write("\\documentclass{article}\n");
-        return path;
-    }
+    QString makeFile(const QString &name) { return DocumentTest::writeFile(m_dir->filePath(name), "\\relax\n"); }
 
-    QStringList shownHeaders() const
-    {
+    static QStringList shownHeaders() {
         QStringList headers;
-        for (const Alerts::Shown &s : Alerts::shown())
-            headers << s.header;
+        for (const Alerts::Shown &shown : Alerts::shown())
+            headers << shown.header;
         return headers;
     }
 
-    // Launches with the given choice; a cancelled Open panel when it is asked for.
-    void launch(int choice, const QString &last = {})
-    {
-        m_prefs->setStartupChoice(choice);
-        m_prefs->setLastOpenedDocument(last);
-        m_prefs->savePreferences();
-        Panels::setNextFileName(QString());
+    // Launches to the start window.
+    void launch() {
+        m_prefs->setStartupChoice(0);
         m_app->applicationDidFinishLaunching();
     }
 
 private slots:
     void initTestCase() { Text::installTable(); }
 
-    void init()
-    {
-        TestSupport::freshSettings();
+    void init() {
+        m_prefs = DocumentTest::freshPrefs();
         SettingsFailure::reset();
         Alerts::clearShown();
         for (int i = 0; i < 3; ++i) // every alert is answered; none may block
             Alerts::setNextAnswer(Alerts::DefaultReturn);
         while (Panels::takeNextFileName()) {
         }
-        m_prefs = std::make_unique<QuireonPrefs>();
-        m_prefs->awakeFromNib();
         m_dir = std::make_unique<QTemporaryDir>();
         m_app = std::make_unique<AppController>();
     }
 
-    void cleanup()
-    {
+    void cleanup() {
         m_app.reset();
         m_prefs.reset();
     }
 
-    void choiceTwoReopensTheLastFile()
-    {
-        const QString path = makeFile("paper.tex");
-        launch(2, path);
-        QCOMPARE(m_app->documents()->orderedDocuments().size(), 1);
-        QCOMPARE(m_app->documents()->orderedDocuments().first()->rootFilePath(), path);
-        QVERIFY(Panels::hasPendingFileName()); // the Open panel was not shown
-        QVERIFY(Alerts::shown().isEmpty());
-        QVERIFY(!m_app->startWindow());
+    // The launch choice (0 start window, 1 Open panel, 2 last file) and the files a launch
+    // names; a refused last file is reported, forgotten, and the panel offered.
+    void launchOpensWhatItShould_data() {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<QString>("launchFile");
+        QTest::addColumn<QString>("chosen"); // the Open panel's answer, "" for cancelled
+        QTest::addColumn<QString>("opened"); // the one document expected, "" for none
+        QTest::addColumn<QString>("alert");
+        QTest::addColumn<bool>("panelShown");
+        QTest::newRow("2 reopens the last file") << 2 << "paper.tex" << "" << "" << "paper.tex" << "" << false;
+        QTest::newRow("2 without a last file") << 2 << "" << "" << "" << "" << "" << true;
+        QTest::newRow("2, last file missing") << 2 << "gone.tex" << "" << "" << "" << "OpenLastErrorHeader" << true;
+        QTest::newRow("2, last file of another type") << 2 << "notes.txt" << "" << "" << "" << "OpenErrorHeader" << true;
+        QTest::newRow("2, type is case-sensitive") << 2 << "SHOUT.TEX" << "" << "" << "" << "OpenErrorHeader" << true;
+        QTest::newRow("2, last file a folder") << 2 << "folder.tex" << "" << "" << "" << "OpenLastErrorHeader" << true;
+        QTest::newRow("2, last file unreadable") << 2 << "locked.tex" << "" << "" << "" << "OpenLastErrorHeader" << true;
+        QTest::newRow("1 opens the panel's choice") << 1 << "paper.tex" << "" << "chosen.tex" << "chosen.tex" << "" << true;
+        QTest::newRow("0 opens nothing") << 0 << "paper.tex" << "" << "" << "" << "" << false;
+        QTest::newRow("launch files win") << 2 << "paper.tex" << "a.tex" << "" << "a.tex" << "" << false;
     }
+    void launchOpensWhatItShould() {
+        QFETCH(int, choice);
+        QFETCH(QString, last);
+        QFETCH(QString, launchFile);
+        QFETCH(QString, chosen);
+        QFETCH(QString, opened);
+        QFETCH(QString, alert);
+        const QString lastPath = last.isEmpty() ? QString() : m_dir->filePath(last);
+        if (last == "folder.tex")
+            QVERIFY(QDir().mkpath(lastPath));
+        else if (!last.isEmpty() && last != "gone.tex")
+            makeFile(last);
+        if (last == "locked.tex") {
+            QFile::setPermissions(lastPath, QFileDevice::WriteOwner);
+            if (QFileInfo(lastPath).isReadable())
+                QSKIP("running with privileges that read any file");
+        }
+        m_prefs->setStartupChoice(choice);
+        m_prefs->setLastOpenedDocument(lastPath);
+        m_prefs->savePreferences(); // a refusal forgets the file in the store too
+        Panels::setNextFileName(chosen.isEmpty() ? QString() : makeFile(chosen));
+        m_app->applicationDidFinishLaunching(launchFile.isEmpty() ? QStringList() : QStringList{makeFile(launchFile)});
 
-    void choiceTwoWithMissingFileAlertsThenOffersThePanel()
-    {
-        const QString gone = m_dir->filePath("gone.tex");
-        launch(2, gone);
-        QCOMPARE(shownHeaders(), QStringList{Text::localized("OpenLastErrorHeader")});
-        QVERIFY(Alerts::shown().first().message.contains(gone));
-        QVERIFY(!Panels::hasPendingFileName()); // the Open panel took its answer
-        QVERIFY(!m_prefs->hasValue(Key::LastOpenedFile));
-        QVERIFY(m_app->startWindow()); // the panel was cancelled
-        QuireonPrefs reread;
-        reread.awakeFromNib();
-        QVERIFY(!reread.hasValue(Key::LastOpenedFile));
-    }
-
-    void choiceTwoWithoutLastFileShowsThePanelWithoutAlert()
-    {
-        launch(2);
-        QVERIFY(Alerts::shown().isEmpty());
-        QVERIFY(!Panels::hasPendingFileName());
-    }
-
-    void choiceTwoWithWrongTypeNamesFileAndType()
-    {
-        const QString path = makeFile("notes.txt");
-        launch(2, path);
-        QCOMPARE(shownHeaders(), QStringList{Text::localized("OpenErrorHeader")});
-        QCOMPARE(Alerts::shown().first().message,
-                 Text::format("OpenErrorMessage", {"notes.txt", "tex"}));
-        QVERIFY(!Panels::hasPendingFileName());
-    }
-
-    void choiceOneShowsThePanelAndOpensTheChoice()
-    {
-        const QString path = makeFile("chosen.tex");
-        m_prefs->setStartupChoice(1);
-        Panels::setNextFileName(path);
-        m_app->applicationDidFinishLaunching();
-        QCOMPARE(m_app->documents()->orderedDocuments().size(), 1);
-        QCOMPARE(m_prefs->lastOpenedDocument(), path);
-    }
-
-    void otherChoicesOpenNothingButTheStartWindow()
-    {
-        launch(0, makeFile("paper.tex"));
-        QVERIFY(m_app->documents()->isEmpty());
-        QVERIFY(Panels::hasPendingFileName());
-        QVERIFY(m_app->startWindow());
-        QVERIFY(m_app->startWindow()->findChild<QPushButton *>("buttonOpen"));
-    }
-
-    void launchFilesWinOverTheChoice()
-    {
-        const QString a = makeFile("a.tex");
-        const QString last = makeFile("last.tex");
-        m_prefs->setLastOpenedDocument(last);
-        m_app->applicationDidFinishLaunching({a});
-        QCOMPARE(m_app->documents()->orderedDocuments().size(), 1);
+        const QList<MyDocument *> documents = m_app->documents()->orderedDocuments();
+        QCOMPARE(documents.size(), opened.isEmpty() ? 0 : 1);
+        if (!opened.isEmpty()) {
+            QCOMPARE(documents.first()->rootFilePath(), m_dir->filePath(opened));
+            QCOMPARE(m_prefs->lastOpenedDocument(), m_dir->filePath(opened));
+        }
+        QCOMPARE(bool(m_app->startWindow()), opened.isEmpty());
+        QTEST(!Panels::hasPendingFileName(), "panelShown");
+        QCOMPARE(shownHeaders(), alert.isEmpty() ? QStringList() : QStringList{Text::localized(qPrintable(alert))});
+        if (!alert.isEmpty()) {
+            QVERIFY(Alerts::shown().first().message.contains(last));
+            QVERIFY(!m_prefs->hasValue(Key::LastOpenedFile));
+            QVERIFY(!PrefsSheetDriver::reloaded()->hasValue(Key::LastOpenedFile));
+        }
     }
 
     // Every spelling of a path names one document, stored and shown in its clean form.
-    void openingAnOpenPathBringsItForward()
-    {
+    void openingAnOpenPathBringsItForward() {
         const QString a = makeFile("a.tex");
         const QString b = makeFile("b.tex");
         QVERIFY(QDir(m_dir->path()).mkdir("sub"));
+        launch();
+        QVERIFY(m_app->startWindow());
         RecentDocuments::noteNewRecentDocument(m_dir->path() + "/./a.tex"); // an older entry
         QVERIFY(m_app->openFile(m_dir->path() + "/sub/../a.tex"));
+        QVERIFY(!m_app->startWindow()); // an opened file closes the start window
         QVERIFY(m_app->openFile(b));
         m_prefs->setLastOpenedDocument(QString());
         QVERIFY(m_app->openFile(m_dir->path() + "/./a.tex"));
@@ -168,9 +142,8 @@ private slots:
 
     // A file handed over by a second launch while the preferences are up on the start
     // window opens beside them: the sheet stays, and the start window leaves once it closes.
-    void aHandedFileLeavesTheStartWindowsSheetAlone()
-    {
-        launch(0);
+    void aHandedFileLeavesTheStartWindowsSheetAlone() {
+        launch();
         PrefsController prefs;
         prefs.openPreferences(m_app->startWindow());
         const QPointer<QDialog> sheet = prefs.sheet();
@@ -188,40 +161,19 @@ private slots:
         QCOMPARE(QCoreApplication::exec(), 0);
     }
 
-    void typeCheckIsCaseSensitiveAndReadabilityChecked()
-    {
-        QVERIFY(!m_app->openFile(makeFile("SHOUT.TEX")));
-        QCOMPARE(shownHeaders(), QStringList{Text::localized("OpenErrorHeader")});
-        Alerts::clearShown();
-        Alerts::setNextAnswer(Alerts::DefaultReturn);
-        const QString locked = makeFile("locked.tex");
-        QFile::setPermissions(locked, QFileDevice::WriteOwner);
-        if (QFileInfo(locked).isReadable())
-            QSKIP("running with privileges that read any file");
-        QVERIFY(!m_app->openFile(locked));
-        QCOMPARE(shownHeaders(), QStringList{Text::localized("OpenLastErrorHeader")});
-        QVERIFY(m_app->documents()->isEmpty());
-    }
-
-    void folderWithRootExtensionIsRefused()
-    {
-        const QString folder = m_dir->filePath("folder.tex");
-        QDir().mkpath(folder);
-        QVERIFY(!m_app->openFile(folder));
-        QCOMPARE(shownHeaders(), QStringList{Text::localized("OpenLastErrorHeader")});
-    }
-
     // The settings file cannot be written (a folder stands where it goes; permissions
     // would not stop a test running as root). Every open saves "Last Opened File": the
-    // user hears about it once, and documents keep opening.
-    void settingsThatCannotBeSavedAreReportedOnce()
-    {
-        launch(0);
+    // user hears about it once, unless the saving caller tells it in its own words.
+    void settingsThatCannotBeSavedAreReportedOnce() {
         const QString store = SettingsStore().fileName();
         QFile::remove(store);
         QVERIFY(QDir().mkpath(store));
-        Alerts::clearShown();
-        Alerts::setNextAnswer(Alerts::DefaultReturn);
+        {
+            const SettingsFailure::Quiet quiet;
+            m_prefs->setInterval(7);
+            QVERIFY(!m_prefs->savePreferences());
+        }
+        QVERIFY(Alerts::shown().isEmpty() && !SettingsFailure::told());
         QVERIFY(m_app->openFile(makeFile("one.tex")));
         QVERIFY(m_app->openFile(makeFile("two.tex")));
         m_prefs->setInterval(5); // any later change saved by any part of Quireon
@@ -230,51 +182,24 @@ private slots:
         QVERIFY(Alerts::shown().at(0).message.contains(store));
         QCOMPARE(m_app->documents()->orderedDocuments().size(), 2);
         QCOMPARE(m_prefs->lastOpenedDocument(), m_dir->filePath("two.tex"));
+        SettingsFailure::reset();
+        SettingsFailure::toldByCaller();
+        m_prefs->setInterval(8);
+        QVERIFY(!m_prefs->savePreferences());
         QVERIFY(QDir().rmdir(store)); // writable again: saves succeed, nothing more is shown
-        m_prefs->setInterval(6);
         QVERIFY(m_prefs->savePreferences());
         QCOMPARE(Alerts::shown().size(), 1);
     }
 
-    // A save that is already reported in the caller's own words is not reported twice.
-    void quietSavesAreLeftToTheCaller()
-    {
-        const QString store = SettingsStore().fileName();
-        QVERIFY(QDir().mkpath(store));
-        {
-            const SettingsFailure::Quiet quiet;
-            m_prefs->setInterval(7);
-            QVERIFY(!m_prefs->savePreferences());
-        }
-        QVERIFY(Alerts::shown().isEmpty());
-        QVERIFY(!SettingsFailure::told());
-        SettingsFailure::toldByCaller();
-        m_prefs->setInterval(8);
-        QVERIFY(!m_prefs->savePreferences());
-        QVERIFY(Alerts::shown().isEmpty());
-    }
-
-    void processMenuFollowsTheSettings()
-    {
+    void processMenuFollowsTheSettings() {
         m_app->applicationDidFinishLaunching({makeFile("a.tex")});
-        MyDocument *doc = m_app->documents()->orderedDocuments().first();
-        QMenu *process = nullptr;
-        for (QAction *top : doc->myWindow()->menuBar()->actions())
-            if (top->text() == Text::localized("Menu Process"))
-                process = top->menu();
-        QVERIFY(process);
-        QCOMPARE(process->actions().at(0)->text(), m_prefs->cmdNameAtIndex(0));
+        QMenu *process = m_app->documents()->orderedDocuments().first()->processMenu();
         QStringList names = m_prefs->cmdNameArray();
         names[1] = QStringLiteral("Biber");
         m_prefs->setCmdNameArray(names);
-        QStringList opens = m_prefs->openNameArray();
-        opens[4] = QStringLiteral("Viewer");
-        m_prefs->setOpenNameArray(opens);
         QVERIFY(process->actions().at(1)->text() != QStringLiteral("Biber"));
         NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
         QCOMPARE(process->actions().at(1)->text(), QStringLiteral("Biber"));
-        QVERIFY(process->actions().at(5)->isSeparator());
-        QCOMPARE(process->actions().at(10)->text(), QStringLiteral("Viewer"));
     }
 };
 

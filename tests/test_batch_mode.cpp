@@ -24,19 +24,16 @@ const QByteArray kBroken = "\\documentclass{article}\n\\begin{document}\nText \\
                            "More \\undefinedthing.\n\\end{document}\n";
 } // namespace
 
-class TestBatchMode : public QObject
-{
+class TestBatchMode : public QObject {
     Q_OBJECT
     std::unique_ptr<QuireonPrefs> prefs;
     QTemporaryDir dir;
 
     // A batch run without a display, unless one is given for the single-instance check.
-    void start(QProcess &batch, const QStringList &arguments, const QString &display = {})
-    {
+    void start(QProcess &batch, const QStringList &arguments, const QString &display = {}) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
-        env.remove("WAYLAND_DISPLAY");
-        env.remove("DISPLAY");
+        for (const char *name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"})
+            env.remove(name);
         if (!display.isEmpty())
             env.insert("DISPLAY", display);
         batch.setProcessEnvironment(env);
@@ -44,10 +41,15 @@ class TestBatchMode : public QObject
         batch.start(QStringLiteral(QUIREON_BINARY_DIR "/src/quireon"), arguments);
         QVERIFY(batch.waitForStarted());
     }
+    // Ends a run and gives its output, "" when it did not end normally with the code.
+    QByteArray finished(QProcess &batch, int exitCode, int timeoutMs = 120000) {
+        const bool ok = batch.waitForFinished(timeoutMs) && batch.exitStatus() == QProcess::NormalExit &&
+                        batch.exitCode() == exitCode;
+        return ok ? batch.readAllStandardOutput() : QByteArray();
+    }
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         if (!QFileInfo::exists("/usr/bin/pdflatex"))
             QSKIP("pdflatex is not installed");
         Text::installTable();
@@ -57,58 +59,60 @@ private slots:
         writeFile(dir.filePath("broken.tex"), kBroken);
         writeFile(dir.filePath("notes.txt"), kClean);
     }
-    void init()
-    {
+    void init() {
         prefs = freshPrefs();
         setProcedure({1, -1, 1}); // pdflatex, open the PDF, pdflatex
         QFile::remove(dir.filePath("clean.aux"));
         QVERIFY(gQuireonPrefs->savePreferences());
     }
 
-    void runsAndAnswers_data()
-    {
+    void runsAndAnswers_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("commands"); // the prompt lines, in order
         QTest::addColumn<QString>("summary");       // the last line, "" for none
+        QTest::addColumn<QString>("display");       // where a Quireon runs that it must not hand over to
         const QString pdflatex = "Quireon> /usr/bin/pdflatex -synctex=1 -cnf-line=max_print_line=10000 ";
-        QTest::newRow("stored procedure, opens left out")
+        QTest::newRow("stored procedure, opens left out, beside a running Quireon")
             << QStringList{"--batch", "clean.tex"} << 0 << QStringList{pdflatex + "clean", pdflatex + "clean"}
-            << "errors 0, warnings 3, notes 1, pages 1";
+            << "errors 0, warnings 3, notes 1, pages 1" << ":77";
         QTest::newRow("given commands, errors stop them")
             << QStringList{"--procedure", "1,2,1", "--batch", "clean.tex"} << 1
             << QStringList{pdflatex + "clean", "Quireon> /usr/bin/bibtex clean",
                            "Quireon> bibtex ended with exit status 2."}
-            << "errors 3, warnings 3, notes 1, pages 1"; // bibtex: no citations, data, style
+            << "errors 3, warnings 3, notes 1, pages 1" << ""; // bibtex: no citations, data, style
         QTest::newRow("errors stop the stored procedure")
             << QStringList{"--batch", "broken.tex"} << 1
             << QStringList{pdflatex + "broken", "Quireon> pdflatex ended with exit status 1."}
-            << "errors 3, warnings 0, notes 1, pages 0"; // the second error quits: no pages
+            << "errors 3, warnings 0, notes 1, pages 0" << ""; // the second error quits: no pages
         QTest::newRow("a failure status stops them") // makeindex without an .idx exits 1
             << QStringList{"--batch", "--procedure", "1,3,1", "clean.tex"} << 1
             << QStringList{pdflatex + "clean", "Quireon> /usr/bin/makeindex clean",
                            "Quireon> makeindex ended with exit status 1."}
-            << "errors 0, warnings 3, notes 1, pages 1";
+            << "errors 0, warnings 3, notes 1, pages 1" << "";
         QTest::newRow("missing file") << QStringList{"--batch", "my thesis; $(x) ü.tex"} << 2
-                                      << QStringList() << "";
-        QTest::newRow("wrong type") << QStringList{"--batch", "notes.txt"} << 2 << QStringList() << "";
+                                      << QStringList() << "" << "";
+        QTest::newRow("wrong type") << QStringList{"--batch", "notes.txt"} << 2 << QStringList() << "" << "";
         QTest::newRow("command number out of range")
-            << QStringList{"--batch", "--procedure", "1,6", "clean.tex"} << 2 << QStringList() << "";
+            << QStringList{"--batch", "--procedure", "1,6", "clean.tex"} << 2 << QStringList() << "" << "";
         QTest::newRow("procedure without batch")
-            << QStringList{"--procedure", "1", "clean.tex"} << 2 << QStringList() << "";
+            << QStringList{"--procedure", "1", "clean.tex"} << 2 << QStringList() << "" << "";
     }
-    void runsAndAnswers()
-    {
+    void runsAndAnswers() {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QStringList, commands);
         QFETCH(QString, summary);
+        QFETCH(QString, display);
+        SingleInstance running;
+        QVERIFY(running.listen());
+        QSignalSpy requested(&running, &SingleInstance::filesRequested);
         QProcess batch;
-        start(batch, arguments);
+        start(batch, arguments, display);
         QVERIFY(batch.waitForFinished(120000));
         QCOMPARE(batch.exitStatus(), QProcess::NormalExit);
-        const QStringList lines = QString::fromUtf8(batch.readAllStandardOutput()).split('\n');
         QCOMPARE(batch.exitCode(), exitCode);
+        const QStringList lines = QString::fromUtf8(batch.readAllStandardOutput()).split('\n');
         QCOMPARE(lines.filter(QRegularExpression("^Quireon> ")), commands);
         if (summary.isEmpty()) {
             QCOMPARE(lines, QStringList{""});
@@ -118,61 +122,37 @@ private slots:
             QVERIFY(lines.contains(QStringLiteral("Transcript written on %1.log.")
                                        .arg(QFileInfo(arguments.last()).baseName())));
         }
-    }
-
-    // With a Quireon running on the same display, --batch still runs by itself.
-    void neverHandsOver()
-    {
-        SingleInstance running;
-        QVERIFY(running.listen());
-        QSignalSpy requested(&running, &SingleInstance::filesRequested);
-        QProcess batch;
-        start(batch, {"--batch", "--procedure", "1", "clean.tex"}, ":77");
-        QVERIFY(batch.waitForFinished(120000));
-        QCOMPARE(batch.exitCode(), 0);
-        QVERIFY(batch.readAllStandardOutput().endsWith("pages 1\n"));
         QCOMPARE(requested.count(), 0);
     }
 
-    void helpAndVersion()
-    {
+    void helpAndVersion() {
         QProcess batch;
         start(batch, {"--help"});
-        QVERIFY(batch.waitForFinished(10000));
-        QCOMPARE(batch.exitCode(), 0);
-        const QByteArray help = batch.readAllStandardOutput();
-        QVERIFY(help.contains("--batch") && help.contains("--procedure <numbers>"));
+        QVERIFY(finished(batch, 0, 10000).contains("--procedure <numbers>"));
         start(batch, {"--version"});
-        QVERIFY(batch.waitForFinished(10000));
-        QCOMPARE(batch.exitCode(), 0);
-        QVERIFY(batch.readAllStandardOutput().startsWith("quireon 0."));
+        QVERIFY(finished(batch, 0, 10000).startsWith("quireon 0."));
     }
 
     // A break ends the command's whole process tree, as the Stop button does.
-    void signalStopsTheToolTree_data()
-    {
+    void signalStopsTheToolTree_data() {
         QTest::addColumn<int>("signalNumber");
         QTest::newRow("Ctrl+C") << SIGINT;
         QTest::newRow("kill") << SIGTERM;
     }
-    void signalStopsTheToolTree()
-    {
+    void signalStopsTheToolTree() {
         QFETCH(int, signalNumber);
         setCommand(0, TestSupport::fixture("hangs_with_child.sh"));
         QVERIFY(gQuireonPrefs->savePreferences());
         QProcess batch;
         start(batch, {"--batch", "clean.tex"});
-        QVERIFY(QTest::qWaitFor([&] { return batch.canReadLine(); }, 10000));
-        const QByteArray line = batch.readLine();
-        QVERIFY(line.startsWith("Quireon> "));
-        QVERIFY(QTest::qWaitFor([&] { return batch.canReadLine(); }, 10000));
-        const QByteArray child = batch.readLine().trimmed().mid(6);
+        const auto line = [&batch] {
+            return QTest::qWaitFor([&] { return batch.canReadLine(); }, 10000) ? batch.readLine() : QByteArray();
+        };
+        QVERIFY(line().startsWith("Quireon> "));
+        const QByteArray child = line().trimmed().mid(6);
         QVERIFY(child.toInt() > 0);
         ::kill(pid_t(batch.processId()), signalNumber);
-        QVERIFY(batch.waitForFinished(10000));
-        QCOMPARE(batch.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(batch.exitCode(), 128 + signalNumber);
-        QVERIFY(batch.readAllStandardOutput().endsWith("pages 0\n"));
+        QVERIFY(finished(batch, 128 + signalNumber, 10000).endsWith("pages 0\n"));
         QTRY_VERIFY(!QFileInfo::exists("/proc/" + child));
         QVERIFY(ProcessCensus::children().isEmpty());
     }

@@ -1,27 +1,25 @@
 // Documents floating while the application is in the background: the timeline of a
 // command, which documents float and return, and the click a strip forwards.
-#include "document/mydocument.h"
 #include "documenttest.h"
 #include "platform/appactivity.h"
 #include "platform/pointer.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
+#include "settings/settingsstore.h"
 #include "testsupport.h"
 #include "window/applicationfocus.h"
 #include "window/documentorder.h"
-#include "window/mywindow.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QWindow>
 #include <QMenuBar>
+#include <QWindow>
 #include <QtTest>
 
 using namespace DocumentTest;
 
-class TestDocumentFloating : public QObject
-{
+class TestDocumentFloating : public QObject {
     Q_OBJECT
     std::unique_ptr<QuireonPrefs> prefs;
     std::unique_ptr<QTemporaryDir> dir;
@@ -30,8 +28,7 @@ class TestDocumentFloating : public QObject
     bool active = true;
 
     // A shown document window 400 high, put at the back of the document order.
-    MyDocument &openDocument(const QString &name)
-    {
+    MyDocument &openDocument(const QString &name) {
         auto document = std::make_unique<MyDocument>();
         document->setFileName(writeFile(dir->filePath(name)));
         MyWindow *window = document->myWindow();
@@ -44,25 +41,12 @@ class TestDocumentFloating : public QObject
         return *documents.back();
     }
     static MyWindow &windowOf(MyDocument &document) { return *document.myWindow(); }
-    static QPushButton *startStop(MyDocument &document)
-    {
-        return windowOf(document).findChild<QPushButton *>(QStringLiteral("buttonStartStop"));
-    }
-    void resign()
-    {
-        active = false;
-        applicationDidResignActive(frontToBack);
-    }
-    void becomeActive()
-    {
-        active = true;
-        applicationDidBecomeActive(frontToBack);
-    }
+    void resign() { active = false; applicationDidResignActive(frontToBack); }
+    void becomeActive() { active = true; applicationDidBecomeActive(frontToBack); }
 
 private slots:
     void initTestCase() { Text::installTable(); }
-    void init()
-    {
+    void init() {
         prefs = freshPrefs();
         dir = std::make_unique<QTemporaryDir>();
         prefs->setLogDisplayTime(0.2f);
@@ -74,8 +58,7 @@ private slots:
         DocumentOrder::setProvider([this] { return frontToBack; });
         Pointer::setSource([] { return QPoint(-5000, -5000); });
     }
-    void cleanup()
-    {
+    void cleanup() {
         frontToBack.clear();
         documents.clear();
         AppActivity::setSource({});
@@ -83,17 +66,20 @@ private slots:
         Pointer::setSource({});
     }
 
-    void aBackgroundCommandShowsItsRunThenShrinks()
-    {
+    void backgroundRunsShowThemselvesThenShrinkUnlessTurnedOff() {
         MyDocument &document = openDocument("paper.tex");
         MyWindow &window = windowOf(document);
+        QVERIFY(runCommand(document, 0)); // an active application does not float
+        QVERIFY(document.floatingTimerActive() && !window.isInFloatingState());
+        QTRY_VERIFY(!document.floatingTimerActive());
+        QVERIFY(!window.isInFloatingState());
+        QCOMPARE(window.height(), 400);
         resign();
         QVERIFY(window.isInFloatingState());
         QCOMPARE(window.height(), 66);
 
         QVERIFY(document.execCommandOfIndex(0));
-        QVERIFY(document.isRunning());
-        QVERIFY(document.floatingTimerActive());
+        QVERIFY(document.isRunning() && document.floatingTimerActive());
         QCOMPARE(window.geometry(), QRect(100, 120, window.width(), 315));
         QTRY_VERIFY(!document.isRunning());
         QCOMPARE(window.height(), 315); // the finished run stays readable for a while
@@ -101,20 +87,8 @@ private slots:
         QVERIFY(!document.floatingTimerActive());
         QCOMPARE(window.geometry().top(), 120);
 
-        QVERIFY(runCommand(document, 0));
-        QTRY_COMPARE(window.height(), 66);
-        becomeActive();
-        QVERIFY(!window.isInFloatingState());
-        QCOMPARE(window.geometry(), QRect(100, 120, window.width(), 400));
-    }
-
-    void theStripStaysGrownBetweenTheStepsOfAProcedure()
-    {
-        MyDocument &document = openDocument("paper.tex");
-        MyWindow &window = windowOf(document);
-        setCommand(1, "/bin/sleep 0.6");
+        setCommand(1, "/bin/sleep 0.6"); // the band stays between the steps of a procedure
         setProcedure({1, 2});
-        resign();
         document.startAutoProcedure();
         QTRY_VERIFY(fieldText(document, "statusField").contains("/bin/sleep"));
         QTest::qWait(400); // longer than the log display time
@@ -122,43 +96,29 @@ private slots:
         QCOMPARE(window.height(), 315);
         QTRY_VERIFY(!document.isRunning());
         QTRY_COMPARE(window.height(), 66);
+
+        prefs->setFloatingWindow(false); // turned off: back to normal, and no more floating
+        document.moveToFloatingState();
+        QVERIFY(!window.isInFloatingState());
+        QCOMPARE(window.geometry(), QRect(100, 120, window.width(), 400));
+        becomeActive();
+        resign();
+        QVERIFY(!window.isInFloatingState());
     }
 
-    void theFloatingTimerDoesNotFloatAnActiveApplication()
-    {
-        MyDocument &document = openDocument("paper.tex");
-        QVERIFY(runCommand(document, 0));
-        QVERIFY(document.floatingTimerActive());
-        QVERIFY(!windowOf(document).isInFloatingState());
-        QTRY_VERIFY(!document.floatingTimerActive());
-        QVERIFY(!windowOf(document).isInFloatingState());
-        QCOMPARE(windowOf(document).height(), 400);
-    }
-
-    void aCommandStartingInTheBackgroundFloatsABackWindow()
-    {
+    void onlyTheFrontmostFloatsAndEveryoneReturns() {
         MyDocument &front = openDocument("front.tex");
         MyDocument &back = openDocument("back.tex");
         resign();
-        QVERIFY(!windowOf(back).isInFloatingState());
-        QVERIFY(back.execCommandOfIndex(0));
+        QVERIFY(windowOf(front).isInFloatingState() && !windowOf(back).isInFloatingState());
+        QCOMPARE(windowOf(back).height(), 400);
+
+        QVERIFY(back.execCommandOfIndex(0)); // a command floats a back window too
         QVERIFY(windowOf(back).isInFloatingState());
         QCOMPARE(windowOf(back).height(), 315);
         QCOMPARE(back.windowOrderWithinApplication(), 1);
         QCOMPARE(front.windowOrderWithinApplication(), 0);
         QTRY_VERIFY(!back.isRunning());
-    }
-
-    void onlyTheFrontmostFloatsAndEveryoneReturns()
-    {
-        MyDocument &front = openDocument("front.tex");
-        MyDocument &back = openDocument("back.tex");
-        resign();
-        QVERIFY(windowOf(front).isInFloatingState());
-        QVERIFY(!windowOf(back).isInFloatingState());
-        QCOMPARE(windowOf(back).height(), 400);
-
-        back.moveToFloatingState(); // floated by a command of its own earlier
         back.enableButtons(false);
         QVERIFY(front.execCommandOfIndex(0));
         becomeActive();
@@ -176,134 +136,85 @@ private slots:
         resign(); // no document: nothing to do
     }
 
-    void floatingWindowOffKeepsOrReturnsToNormal()
-    {
-        MyDocument &document = openDocument("paper.tex");
-        resign();
-        QVERIFY(windowOf(document).isInFloatingState());
-        prefs->setFloatingWindow(false);
-        document.moveToFloatingState();
-        QVERIFY(!windowOf(document).isInFloatingState());
-        QCOMPARE(windowOf(document).height(), 400);
-        becomeActive();
-        resign();
-        QVERIFY(!windowOf(document).isInFloatingState());
-    }
-
-    void theStripForwardsAClickOnStartStop_data()
-    {
+    // A press on Start/Stop of a reduced window in the background clicks it once, when the
+    // application is active. Window managers that activate on the press deliver it late, to
+    // the normal layout, where the menu bar may now stand under the pointer.
+    void aPressOnTheStripClicksStartStopOnce_data() {
         QTest::addColumn<int>("contents");
         QTest::addColumn<int>("button");
-        QTest::addColumn<bool>("onStartStop");
+        QTest::addColumn<bool>("beside"); // the press lands just below the button
+        QTest::addColumn<bool>("late");   // the press comes after the activation
+        QTest::addColumn<bool>("menus");
         QTest::addColumn<int>("clicks");
-        QTest::newRow("left on the button of a strip") << 3 << int(Qt::LeftButton) << true << 1;
-        QTest::newRow("left on the button of a band") << 1 << int(Qt::LeftButton) << true << 1;
-        QTest::newRow("right on the button") << 3 << int(Qt::RightButton) << true << 0;
-        QTest::newRow("left beside the button") << 3 << int(Qt::LeftButton) << false << 0;
-        // Not reduced: the button takes the click itself, and it is not clicked twice.
-        QTest::newRow("left on a full floating window") << 0 << int(Qt::LeftButton) << true << 1;
+        QTest::addColumn<int>("laterClicks"); // after another activation, or a later press
+        const int left = Qt::LeftButton;
+        QTest::newRow("strip") << 3 << left << false << false << false << 1 << 1;
+        QTest::newRow("band") << 1 << left << false << false << false << 1 << 1;
+        QTest::newRow("right button") << 3 << int(Qt::RightButton) << false << false << false << 0 << 0;
+        QTest::newRow("beside the button") << 3 << left << true << false << false << 0 << 0;
+        QTest::newRow("full window takes it itself, once") << 0 << left << false << false << false << 1 << 1;
+        QTest::newRow("late, menu bar above the button") << 3 << left << false << true << true << 1 << 1;
+        QTest::newRow("late, button where the strip showed it") << 3 << left << false << true << false << 1 << 2;
     }
-    void theStripForwardsAClickOnStartStop()
-    {
+    void aPressOnTheStripClicksStartStopOnce() {
         QFETCH(int, contents);
         QFETCH(int, button);
-        QFETCH(bool, onStartStop);
+        QFETCH(bool, beside);
+        QFETCH(bool, late);
+        QFETCH(bool, menus);
         prefs->setWindowContents(contents);
         MyDocument &document = openDocument("paper.tex");
         MyWindow &window = windowOf(document);
+        if (menus) {
+            document.installMenus(window.menuBar()); // as every window of the application has
+            QTRY_VERIFY(window.menuBar()->height() > 0);
+        }
         resign();
         QVERIFY(window.isInFloatingState());
-        QPushButton *target = startStop(document);
+        QPushButton *target = control<QPushButton>(document, "buttonStartStop");
         QSignalSpy clicked(target, &QPushButton::clicked);
-        const QPoint onButton = target->mapTo(&window, target->rect().center());
-        const QPoint position = onStartStop ? onButton : onButton + QPoint(0, target->height());
-        QTest::mouseClick(window.windowHandle(), Qt::MouseButton(button), {}, position);
-        if (window.miniWindow())
-            QCOMPARE(clicked.size(), 0); // held back until the application is active
+        const QPoint at = target->mapToGlobal(target->rect().center() + QPoint(0, beside ? target->height() : 0));
+        const auto press = [&] {
+            QTest::mouseClick(window.windowHandle(), Qt::MouseButton(button), {}, window.mapFromGlobal(at));
+        };
+        if (!late) {
+            press();
+            if (window.miniWindow())
+                QCOMPARE(clicked.size(), 0); // held back until the application is active
+        }
         becomeActive();
         QVERIFY(!window.isInFloatingState());
-        QFETCH(int, clicks);
-        QCOMPARE(clicked.size(), clicks);
-        becomeActive(); // a later activation forwards nothing more
-        QCOMPARE(clicked.size(), clicks);
+        if (late) {
+            QTRY_COMPARE(target->rect().contains(target->mapFromGlobal(at)), !menus); // normal layout
+            press();
+        }
+        QTEST(int(clicked.size()), "clicks");
+        late ? press() : becomeActive(); // forwards nothing more
+        QTEST(int(clicked.size()), "laterClicks");
     }
 
-    void aClickAfterTheActivationReachesTheButtonOnce()
-    {
-        prefs->setWindowContents(3);
-        MyDocument &document = openDocument("paper.tex");
-        resign();
-        QSignalSpy clicked(startStop(document), &QPushButton::clicked);
-        becomeActive();
-        QPushButton *target = startStop(document);
-        QTest::mouseClick(windowOf(document).windowHandle(), Qt::LeftButton, {},
-                          target->mapTo(&windowOf(document), target->rect().center()));
-        QCOMPARE(clicked.size(), 1);
-    }
-
-    // Window managers that activate on the press deliver it afterwards, to the window in
-    // its normal layout, where something else now stands under the pointer.
-    void aPressDeliveredAfterTheActivationClicksWhereTheStripShowedTheButton()
-    {
-        prefs->setWindowContents(3);
-        MyDocument &document = openDocument("paper.tex");
-        MyWindow &window = windowOf(document);
-        document.installMenus(window.menuBar()); // as every window of the application has
-        QTRY_VERIFY(window.menuBar()->height() > 0);
-        resign();
-        QPushButton *target = startStop(document);
-        const QPoint stripPoint = target->mapToGlobal(target->rect().center());
-        QSignalSpy clicked(target, &QPushButton::clicked);
-        becomeActive();
-        QVERIFY(!window.miniWindow());
-        // In the normal layout the menu bar stands above the button again.
-        QTRY_VERIFY(!target->rect().contains(target->mapFromGlobal(stripPoint)));
-        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
-                          window.mapFromGlobal(stripPoint));
-        QCOMPARE(clicked.size(), 1);
-        // Only the press that follows the activation counts.
-        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
-                          window.mapFromGlobal(stripPoint));
-        QCOMPARE(clicked.size(), 1);
-    }
-
-    void theUsersResizeIsRemembered()
-    {
+    void theUsersResizeIsRemembered() {
+        const auto stored = [] { return SettingsStore().rawString(Key::DocumentWindowSize); };
         MyDocument &document = openDocument("paper.tex");
         resign(); // the code's own resizing is not remembered
         becomeActive();
-        QVERIFY(SettingsStore_rawSize().isEmpty());
         QTRY_COMPARE(windowOf(document).height(), 400); // late confirmations settle
-        QVERIFY(SettingsStore_rawSize().isEmpty());
+        QVERIFY(stored().isEmpty());
         const int width = windowOf(document).width(); // the contents decide the least width
         emit windowOf(document).userResized(QSize(width, 500)); // the window manager's resize
-        QTRY_COMPARE(SettingsStore_rawSize(), QStringLiteral("{%1, 500}").arg(width));
+        QTRY_COMPARE(stored(), QStringLiteral("{%1, 500}").arg(width));
         // A long status neither widens the window nor passes for the user's size, and the
         // window's limits agree with each other.
         control<QLabel>(document, "statusField")->setText("Running: " + QString(300, u'x'));
         QTest::qWait(300);
         QCOMPARE(windowOf(document).width(), width);
         QVERIFY(windowOf(document).minimumWidth() <= windowOf(document).maximumWidth());
-        QCOMPARE(SettingsStore_rawSize(), QStringLiteral("{%1, 500}").arg(width));
-        MyDocument &next = openDocumentUnplaced("next.tex");
+        QCOMPARE(stored(), QStringLiteral("{%1, 500}").arg(width));
+        MyDocument next;
+        next.setFileName(writeFile(dir->filePath("next.tex")));
         QCOMPARE(windowOf(next).height(), 500);
     }
-
-private:
-    static QString SettingsStore_rawSize();
-    MyDocument &openDocumentUnplaced(const QString &name)
-    {
-        documents.push_back(std::make_unique<MyDocument>());
-        documents.back()->setFileName(writeFile(dir->filePath(name)));
-        return *documents.back();
-    }
 };
-
-#include "settings/settingsstore.h"
-QString TestDocumentFloating::SettingsStore_rawSize()
-{
-    return SettingsStore().rawString(Key::DocumentWindowSize);
-}
 
 QTEST_MAIN(TestDocumentFloating)
 #include "test_document_floating.moc"

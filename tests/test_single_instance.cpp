@@ -2,20 +2,19 @@
 #include "app/singleinstance.h"
 #include "testsupport.h"
 
+#include <QDataStream>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TestSingleInstance : public QObject
-{
+class TestSingleInstance : public QObject {
     Q_OBJECT
 private slots:
     void init() { TestSupport::freshSettings(); }
 
-    void secondLaunchHandsOverItsFiles()
-    {
+    void secondLaunchHandsOverItsFiles() {
         SingleInstance running;
         QVERIFY(running.listen());
         QSignalSpy requested(&running, &SingleInstance::filesRequested);
@@ -34,8 +33,7 @@ private slots:
     }
 
     // A second quick launch leaves a live instance's socket alone; a stale one is replaced.
-    void staleSocketIsReplaced()
-    {
+    void staleSocketIsReplaced() {
         const QString name = QStringLiteral("quireon-test-stale-%1").arg(QCoreApplication::applicationPid());
         {
             SingleInstance crashed(name);
@@ -48,6 +46,32 @@ private slots:
         SingleInstance next(name);
         QVERIFY(!next.handOver({"/x.tex"}));
         QVERIFY(next.listen());
+    }
+
+    // A request that arrives in pieces is taken only once it is whole.
+    void aRequestInPiecesIsReadWhole() {
+        const QString name = QStringLiteral("quireon-test-pieces-%1").arg(QCoreApplication::applicationPid());
+        SingleInstance running(name);
+        QVERIFY(running.listen());
+        QSignalSpy requested(&running, &SingleInstance::filesRequested);
+        const QStringList files{"/a/thesis.tex", "/b.tex"};
+        QByteArray body, request; // the length, then the list
+        QDataStream bodyStream(&body, QIODevice::WriteOnly), requestStream(&request, QIODevice::WriteOnly);
+        bodyStream << files;
+        requestStream << quint32(body.size());
+        request += body;
+        QLocalSocket client;
+        client.connectToServer(name);
+        QTRY_VERIFY(running.findChild<QLocalSocket *>());
+        QSignalSpy arrived(running.findChild<QLocalSocket *>(), &QLocalSocket::readyRead);
+        for (const QByteArray &piece : {request.left(2), request.mid(2, request.size() - 5)}) {
+            client.write(piece); // part of the length, then all but the list's end
+            QVERIFY(arrived.wait(1000));
+            QVERIFY(requested.isEmpty());
+        }
+        client.write(request.right(3));
+        QVERIFY(requested.wait(5000));
+        QCOMPARE(requested.first().first().toStringList(), files);
     }
 };
 
