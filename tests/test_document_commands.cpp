@@ -21,14 +21,9 @@ private slots:
                              const QString &command, const QStringList &expected) {
             QTest::newRow(name) << root << p + arguments << p + command << expected;
         };
-        row("name with spaces", "my thesis.tex", " %1", " my thesis", {"argc=1", "[my thesis]"});
-        row("empty argument", "main.tex", " -x  %1", " -x  main",
-            {"argc=3", "[-x]", "[]", "[main]"});
-        row("shell syntax", "a; touch pwned $(id) 'q\".tex", " %1", " a; touch pwned $(id) 'q\"",
-            {"argc=1", "[a; touch pwned $(id) 'q\"]"});
+        row("shell syntax", "a; touch pwned $(id) `x` *.tex", " %1", " a; touch pwned $(id) `x` *",
+            {"argc=1", "[a; touch pwned $(id) `x` *]"});
         row("non-ASCII", "Thèse ü→.tex", " %1", " Thèse ü→", {"argc=1", "[Thèse ü→]"});
-        row("backquotes and globs", "`rm -rf x` *.tex", " %1", " `rm -rf x` *",
-            {"argc=1", "[`rm -rf x` *]"});
         row("an option's name", "-shell-escape.tex", " %1", " ./-shell-escape",
             {"argc=1", "[./-shell-escape]"});
     }
@@ -39,10 +34,10 @@ private slots:
         openDocument(rootName);
         setCommand(0, line);
         QVERIFY(runCommand(*document, 0));
-        QStringList lines = logLines(*document);
-        QCOMPARE(lines.takeFirst(), "Quireon> " + command);
-        QCOMPARE(lines.takeFirst(), "cwd=" + QFileInfo(dir->path()).canonicalFilePath());
-        QTEST(lines, "expected");
+        QFETCH(QStringList, expected);
+        QCOMPARE(logLines(*document),
+                 QStringList({"Quireon> " + command, "cwd=" + QDir(dir->path()).canonicalPath()}) +
+                     expected);
         QCOMPARE(lineFormat(*document, 0).fontWeight(), int(QFont::Bold));
         QCOMPARE(status(), Text::format("DoneStatus", {command}));
         QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{rootName});
@@ -52,7 +47,6 @@ private slots:
         TestSupport::columns<QString, QString>({"line", "launchPath"});
         QTest::newRow("empty command line") << QString() << QString();
         QTest::newRow("no such program") << "/nonexistent/tool %1" << QString("/nonexistent/tool");
-        QTest::newRow("a folder") << "/tmp %1" << QString("/tmp");
     }
     void launchFailureIsLoggedAndJudged() {
         QFETCH(QString, line);
@@ -67,8 +61,6 @@ private slots:
                               Text::format("LaunchError", {launchPath}).chopped(1)}));
         QCOMPARE(fieldText(*document, "textNumErrors"), QStringLiteral("1"));
         QCOMPARE(status(), Text::format("ErrorStatus", {commandText}));
-        QCOMPARE(control<QPushButton>(*document, "buttonStartStop")->text(),
-                 Text::localized("Run"));
     }
 
     void pagesAreCountedByThePageString_data() {
@@ -85,8 +77,7 @@ private slots:
         QFETCH(bool, checkPages);
         QFETCH(QString, pageString);
         gQuireonPrefs->setCheckPages(checkPages);
-        // The document takes the page strings when it receives its file.
-        setCommand(0, "/bin/cat %1.out", pageString);
+        setCommand(0, "/bin/cat %1.out", pageString); // taken when the document gets its file
         openDocument("main.tex");
         writeFile(dir->filePath("main.out"), "Output written on main.dvi (7 pages, 10 bytes).\n"
                                              "Output written on main.dvi (12 pages, 80 bytes).\n"
@@ -101,16 +92,14 @@ private slots:
         // lastLine: a pattern for the log's last line
         TestSupport::columns<QString, bool, QString, QString>(
             {"line", "checkErrors", "errors", "lastLine"});
-        const auto row = [](const char *name, const QString &line, bool check, const char *errors,
-                            const char *last) {
-            QTest::newRow(name) << line << check << QString(errors) << QString(last);
-        };
-        row("exit status", TestSupport::fixture("no_final_newline.sh"), true, "0",
-            "^Quireon> .*\\b7\\b");
-        row("launch failure, errors unchecked", "/nonexistent/tool", false, "0", "^Quireon Error:");
-        row("error without newline, exit 0", "/bin/cat stop.log", true, "1",
-            "^! Emergency stop\\.$");
-        row("warnings, exit 0", "/bin/cat warn.log", true, "0", "^second$");
+        QTest::newRow("exit status") << TestSupport::fixture("no_final_newline.sh") << true << "0"
+                                     << "^Quireon> .*\\b7\\b";
+        QTest::newRow("launch failure, errors unchecked") << "/nonexistent/tool" << false << "0"
+                                                          << "^Quireon Error:";
+        QTest::newRow("error without newline, exit 0") << "/bin/cat stop.log" << true << "1"
+                                                       << "^! Emergency stop\\.$";
+        QTest::newRow("warnings, exit 0") << "/bin/cat warn.log" << true << "0"
+                                          << "^second$";
     }
     void theToolsEndingJudgesTheRun() {
         QFETCH(QString, line);
@@ -127,8 +116,7 @@ private slots:
         QVERIFY(waitIdle(*document));
         QTEST(fieldText(*document, "textNumErrors"), "errors");
         const QStringList lines = logLines(*document);
-        QVERIFY2(QRegularExpression(lastLine).match(lines.last()).hasMatch(),
-                 qPrintable(lines.last()));
+        QVERIFY2(lines.last().contains(QRegularExpression(lastLine)), qPrintable(lines.last()));
         const QString command = lines.first().mid(MyDocument::promptPrefix.size());
         QCOMPARE(status(), lastLine == "^second$" ? Text::format("DoneStatus", {"/bin/echo second"})
                                                   : Text::format("ErrorStatus", {command}));
@@ -141,13 +129,12 @@ private slots:
         QVERIFY(document->execCommandOfIndex(0));
         QTRY_COMPARE(output(), QStringList{"started"});
         QCOMPARE(status(), Text::format("ExecutingStatus", {sleeper}));
-        QVERIFY(document->isRunning());
-        QVERIFY(!control<QPushButton>(*document, "buttonExe1")->isEnabled());
+        QPushButton *button = control<QPushButton>(*document, "buttonExe1");
+        QVERIFY(document->isRunning() && !button->isEnabled());
         document->startStopSequence(); // the user's stop
         QCOMPARE(status(), Text::format("ErrorStatus", {sleeper}));
         QCOMPARE(output().last(), QStringLiteral("stopping")); // its answer to the stop
-        QVERIFY(!document->isRunning());
-        QVERIFY(control<QPushButton>(*document, "buttonExe1")->isEnabled());
+        QVERIFY(!document->isRunning() && button->isEnabled());
     }
 
     void newPrefixListsApplyToLaterLines() {
