@@ -14,32 +14,26 @@ private slots:
 
     // Arguments, hostile root names among them, reach the program as they are, with no shell.
     void argumentsReachTheProgram_data() {
-        TestSupport::columns<QString, QString, QString, QStringList>(
-            {"rootName", "line", "command", "expected"});
-        const QString p = TestSupport::fixture("print_args.sh");
-        const auto row = [&](const char *name, const QString &root, const QString &arguments,
-                             const QString &command, const QStringList &expected) {
-            QTest::newRow(name) << root << p + arguments << p + command << expected;
-        };
-        row("shell syntax", "a; touch pwned $(id) `x` *.tex", " %1", " a; touch pwned $(id) `x` *",
-            {"argc=1", "[a; touch pwned $(id) `x` *]"});
-        row("non-ASCII", "Thèse ü→.tex", " %1", " Thèse ü→", {"argc=1", "[Thèse ü→]"});
-        row("an option's name", "-shell-escape.tex", " %1", " ./-shell-escape",
-            {"argc=1", "[./-shell-escape]"});
+        TestSupport::columns<QString, QString>({"rootName", "argument"});
+        QTest::newRow("shell syntax") << "a; touch pwned $(id) `x` *.tex"
+                                      << "a; touch pwned $(id) `x` *";
+        QTest::newRow("non-ASCII") << "Thèse ü→.tex"
+                                   << "Thèse ü→";
+        QTest::newRow("an option's name") << "-shell-escape.tex"
+                                          << "./-shell-escape";
     }
     void argumentsReachTheProgram() {
         QFETCH(QString, rootName);
-        QFETCH(QString, line);
-        QFETCH(QString, command);
+        QFETCH(QString, argument);
+        const QString program = TestSupport::fixture("print_args.sh");
         openDocument(rootName);
-        setCommand(0, line);
+        setCommand(0, program + " %1");
         QVERIFY(runCommand(*document, 0));
-        QFETCH(QStringList, expected);
-        QCOMPARE(logLines(*document),
-                 QStringList({"Quireon> " + command, "cwd=" + QDir(dir->path()).canonicalPath()}) +
-                     expected);
+        QCOMPARE(logLines(*document), QStringList({"Quireon> " + program + ' ' + argument,
+                                                   "cwd=" + QDir(dir->path()).canonicalPath(),
+                                                   "argc=1", '[' + argument + ']'}));
         QCOMPARE(lineFormat(*document, 0).fontWeight(), int(QFont::Bold));
-        QCOMPARE(status(), Text::format("DoneStatus", {command}));
+        QCOMPARE(status(), Text::format("DoneStatus", {program + ' ' + argument}));
         QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{rootName});
     }
 
@@ -65,13 +59,12 @@ private slots:
 
     void pagesAreCountedByThePageString_data() {
         TestSupport::columns<bool, QString, QString>({"checkPages", "pageString", "pages"});
-        const auto row = [](const char *name, bool check, const char *page, const char *pages) {
-            QTest::newRow(name) << check << QString(page) << QString(pages);
-        };
-        row("prefix and suffix", true, "(%n page", "12");
-        row("last number", true, "%n", "9");
-        row("no %n", true, "pages", "0");
-        row("page counting off", false, "(%n page", "0");
+        QTest::newRow("prefix and suffix") << true << "(%n page"
+                                           << "12";
+        QTest::newRow("no %n") << true << "pages"
+                               << "0";
+        QTest::newRow("page counting off") << false << "(%n page"
+                                           << "0";
     }
     void pagesAreCountedByThePageString() {
         QFETCH(bool, checkPages);

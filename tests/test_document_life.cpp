@@ -20,17 +20,15 @@ private slots:
     void init() { setUp(); }
 
     void pathsFromTheRootFile_data() {
-        TestSupport::columns<QString, QString, QString, QString>(
-            {"path", "basePath", "basename", "workingDir"});
-        const auto row = [](const char *name, const char *path, const char *basePath,
-                            const char *basename, const char *workingDir) {
-            QTest::newRow(name) << QString(path) << QString(basePath) << QString(basename)
-                                << QString(workingDir);
-        };
-        row("ordinary", "/home/a/thesis/main.tex", "/home/a/thesis/main", "main", "/home/a/thesis");
-        row("only the last extension", "/x/a.b.tex", "/x/a.b", "a.b", "/x");
-        row("file system root", "/main.tex", "/main", "main", "/");
-        row("dot in a folder name", "/x.y/noext", "/x.y/noext", "noext", "/x.y");
+        // expected: the base path, the base name and the working folder
+        TestSupport::columns<QString, QStringList>({"path", "expected"});
+        QTest::newRow("ordinary") << "/home/a/thesis/main.tex"
+                                  << QStringList{"/home/a/thesis/main", "main", "/home/a/thesis"};
+        QTest::newRow("only the last extension")
+            << "/x/a.b.tex" << QStringList{"/x/a.b", "a.b", "/x"};
+        QTest::newRow("file system root") << "/main.tex" << QStringList{"/main", "main", "/"};
+        QTest::newRow("dot in a folder name")
+            << "/x.y/noext" << QStringList{"/x.y/noext", "noext", "/x.y"};
     }
     void pathsFromTheRootFile() {
         QFETCH(QString, path);
@@ -38,9 +36,8 @@ private slots:
         document = std::make_unique<MyDocument>();
         document->setFileName(path);
         QCOMPARE(document->rootFilePath(), path);
-        QTEST(document->basePath(), "basePath");
-        QTEST(document->basename(), "basename");
-        QTEST(document->workingDir(), "workingDir");
+        QTEST(QStringList({document->basePath(), document->basename(), document->workingDir()}),
+              "expected");
     }
 
     void settingsChangesReplaceTheCheckTimer() {

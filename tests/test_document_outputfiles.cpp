@@ -57,13 +57,13 @@ private slots:
         QCOMPARE(askedLog.open(QIODevice::ReadOnly) ? askedLog.readAll() : QByteArray(),
                  asksDesktop ? (folder + "/paper.pdf\n").toUtf8() : QByteArray());
         QTRY_COMPARE(Alerts::shown().size(), int(reported));
-        if (reported)
+        QStringList lines{"Quireon> open paper.pdf"};
+        if (reported) {
             QCOMPARE(Alerts::shown()[0].message,
                      Text::format("OpenButtonErrorMessage", {"paper.pdf"}));
-        QCOMPARE(logLines(*document),
-                 QStringList(
-                     {"Quireon> open paper.pdf", Text::localized("OpenButtonErrorLog").chopped(1)})
-                     .mid(0, 1 + reported));
+            lines << Text::localized("OpenButtonErrorLog").chopped(1);
+        }
+        QCOMPARE(logLines(*document), lines);
         QCOMPARE(fieldText(*document, "textNumErrors"), QString::number(int(reported)));
     }
 

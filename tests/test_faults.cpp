@@ -53,8 +53,8 @@ private slots:
         Alerts::setNextAnswer(Alerts::DefaultReturn);
         checkNow();
         QTRY_COMPARE(rootMissingAlerts(), 1);
-        QVERIFY(!document->autoRunModeOn());
-        QVERIFY(!control<QCheckBox>(*document, "checkAutoMode")->isChecked());
+        QVERIFY(!document->autoRunModeOn() &&
+                !control<QCheckBox>(*document, "checkAutoMode")->isChecked());
         for (int i = 0; i < 3; ++i)
             checkNow();
         QTest::qWait(4 * MyDocument::kMissingRootRecheckMs);

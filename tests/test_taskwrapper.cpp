@@ -92,7 +92,7 @@ private slots:
         QVERIFY(!runner->isRunning() && runner->processIdentifier() == -1);
         runner->stopProcess();
         runner->stopProcess();
-        runner.reset(); // the end is reported once, at the first stop
+        runner.reset(); // the end is reported once
         QCOMPARE(recorder.kinds, QStringList({"started", "output", "finished"}));
     }
 
@@ -175,7 +175,6 @@ private slots:
         // signal: how the tool ended; 0: not checked
         TestSupport::columns<QString, int, int>({"program", "slackMs", "signal"});
         QTest::newRow("ignores TERM") << tool("ignores_term.sh") << 500 << SIGKILL;
-        QTest::newRow("floods") << "/usr/bin/yes" << 1000 << 0;
         QTest::newRow("floods, ignoring TERM") << tool("floods_ignoring_term.sh") << 1000 << 0;
     }
     void stopIsBounded() {
