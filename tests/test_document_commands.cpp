@@ -37,26 +37,6 @@ private slots:
         QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{rootName});
     }
 
-    void launchFailureIsLoggedAndJudged_data() {
-        TestSupport::columns<QString, QString>({"line", "launchPath"});
-        QTest::newRow("empty command line") << QString() << QString();
-        QTest::newRow("no such program") << "/nonexistent/tool %1" << QString("/nonexistent/tool");
-    }
-    void launchFailureIsLoggedAndJudged() {
-        QFETCH(QString, line);
-        QFETCH(QString, launchPath);
-        openDocument("main.tex");
-        setCommand(0, line);
-        QVERIFY(!document->execCommandOfIndex(0));
-        QVERIFY(!document->isRunning());
-        const QString commandText = QString(line).replace("%1", "main");
-        QCOMPARE(logLines(*document),
-                 (QStringList{"Quireon> " + commandText,
-                              Text::format("LaunchError", {launchPath}).chopped(1)}));
-        QCOMPARE(fieldText(*document, "textNumErrors"), QStringLiteral("1"));
-        QCOMPARE(status(), Text::format("ErrorStatus", {commandText}));
-    }
-
     void pagesAreCountedByThePageString_data() {
         TestSupport::columns<bool, QString, QString>({"checkPages", "pageString", "pages"});
         QTest::newRow("prefix and suffix") << true << "(%n page"
@@ -87,6 +67,10 @@ private slots:
             {"line", "checkErrors", "errors", "lastLine"});
         QTest::newRow("exit status") << TestSupport::fixture("no_final_newline.sh") << true << "0"
                                      << "^Quireon> .*\\b7\\b";
+        QTest::newRow("launch failure") << "/nonexistent/tool %1" << true << "1"
+                                        << "^Quireon Error:";
+        QTest::newRow("empty command line") << "" << true << "1"
+                                            << "^Quireon Error:";
         QTest::newRow("launch failure, errors unchecked") << "/nonexistent/tool" << false << "0"
                                                           << "^Quireon Error:";
         QTest::newRow("error without newline, exit 0") << "/bin/cat stop.log" << true << "1"

@@ -17,6 +17,11 @@ class TestDocumentSequencer : public DocumentTestCase {
         QVERIFY(waitIdle(*document));
         QCOMPARE(startStop()->text(), Text::localized("Run"));
     }
+    void runSteps(const QList<int> &steps) {
+        setProcedure(steps);
+        openDocument();
+        runProcedure();
+    }
 
 private slots:
     void init() {
@@ -29,9 +34,7 @@ private slots:
     }
 
     void opensRunBetweenCommandsInListOrder() {
-        setProcedure({1, -1, -2, 2});
-        openDocument();
-        runProcedure();
+        runSteps({1, -1, -2, 2});
         QCOMPARE(logLines(*document),
                  (QStringList{"Quireon> /bin/echo first main", "first main",
                               "Quireon> open main.pdf", "Quireon> open main.log",
@@ -51,9 +54,7 @@ private slots:
         gQuireonPrefs->setCheckErrors(checkErrors);
         const QString latexLike = TestSupport::fixture("latex_like.sh");
         setCommand(0, latexLike);
-        setProcedure({1, -1, 2});
-        openDocument();
-        runProcedure();
+        runSteps({1, -1, 2});
         QTEST(int(logLines(*document).filter(QRegularExpression("^Quireon> /")).size()),
               "commandsRun");
         QCOMPARE(opened->size(), checkErrors ? 0 : 1);
@@ -64,9 +65,7 @@ private slots:
     void failedOpenIsReportedAndTheProcedureGoesOn() {
         DesktopOpener::setOpener([](const QString &) { return false; });
         Alerts::setNextAnswer(Alerts::DefaultReturn);
-        setProcedure({-1, 2});
-        openDocument();
-        runProcedure();
+        runSteps({-1, 2});
         QCOMPARE(Alerts::shown().size(), 1);
         QCOMPARE(
             logLines(*document).mid(0, 3),
@@ -87,9 +86,7 @@ private slots:
     }
 
     void commandInTheEighthEntryEndsTheList() {
-        setProcedure({-1, -1, -1, -1, -1, -1, -1, 1});
-        openDocument();
-        runProcedure();
+        runSteps({-1, -1, -1, -1, -1, -1, -1, 1});
         QCOMPARE(opened->size(), 7);
         QCOMPARE(logLines(*document).mid(7),
                  (QStringList{"Quireon> /bin/echo first main", "first main"}));
