@@ -105,8 +105,7 @@ private slots:
             QStringLiteral("|a b|\"quoted\"|'single'|x;y|$HOME|*|$(touch pwned)|"
                            "`touch pwned2`|é ü|a\\b|  two  spaces  ")
                 .split('|');
-        const QString cwd = "cwd=" + QDir(m_dir.path()).canonicalPath() + "\n";
-        QString printed = cwd + "argc=12\n";
+        QString printed = "cwd=" + QDir(m_dir.path()).canonicalPath() + "\nargc=12\n";
         for (const QString &argument : extra)
             printed += '[' + argument + "]\n";
         QTest::newRow("hostile arguments")
