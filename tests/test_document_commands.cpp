@@ -69,8 +69,6 @@ private slots:
                                      << "^Quireon> .*\\b7\\b";
         QTest::newRow("launch failure") << "/nonexistent/tool %1" << true << "1"
                                         << "^Quireon Error:";
-        QTest::newRow("empty command line") << "" << true << "1"
-                                            << "^Quireon Error:";
         QTest::newRow("launch failure, errors unchecked") << "/nonexistent/tool" << false << "0"
                                                           << "^Quireon Error:";
         QTest::newRow("error without newline, exit 0") << "/bin/cat stop.log" << true << "1"
