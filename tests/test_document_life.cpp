@@ -20,18 +20,15 @@ private slots:
     void init() { setUp(); }
 
     void pathsFromTheRootFile_data() {
-        TestSupport::columns<QString, QString, QString, QString>(
-            {"path", "basePath", "basename", "workingDir"});
-        const auto row = [](const char *name, const char *path, const char *basePath,
-                            const char *basename, const char *workingDir) {
-            QTest::newRow(name) << QString(path) << QString(basePath) << QString(basename)
-                                << QString(workingDir);
-        };
-        row("ordinary", "/home/a/thesis/main.tex", "/home/a/thesis/main", "main", "/home/a/thesis");
-        row("only the last extension", "/x/a.b.tex", "/x/a.b", "a.b", "/x");
-        row("file system root", "/main.tex", "/main", "main", "/");
-        row("dot in a folder name", "/x.y/noext", "/x.y/noext", "noext", "/x.y");
-        row("spaces", "/my docs/my thesis.tex", "/my docs/my thesis", "my thesis", "/my docs");
+        // expected: the base path, the base name and the working folder
+        TestSupport::columns<QString, QStringList>({"path", "expected"});
+        QTest::newRow("ordinary") << "/home/a/thesis/main.tex"
+                                  << QStringList{"/home/a/thesis/main", "main", "/home/a/thesis"};
+        QTest::newRow("only the last extension")
+            << "/x/a.b.tex" << QStringList{"/x/a.b", "a.b", "/x"};
+        QTest::newRow("file system root") << "/main.tex" << QStringList{"/main", "main", "/"};
+        QTest::newRow("dot in a folder name")
+            << "/x.y/noext" << QStringList{"/x.y/noext", "noext", "/x.y"};
     }
     void pathsFromTheRootFile() {
         QFETCH(QString, path);
@@ -39,9 +36,8 @@ private slots:
         document = std::make_unique<MyDocument>();
         document->setFileName(path);
         QCOMPARE(document->rootFilePath(), path);
-        QTEST(document->basePath(), "basePath");
-        QTEST(document->basename(), "basename");
-        QTEST(document->workingDir(), "workingDir");
+        QTEST(QStringList({document->basePath(), document->basename(), document->workingDir()}),
+              "expected");
     }
 
     void settingsChangesReplaceTheCheckTimer() {
@@ -50,12 +46,11 @@ private slots:
         openDocument("paper.tex");
         QCOMPARE(activeTimers().size(), 1);
         gQuireonPrefs->setInterval(5);
-        NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
-        NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
+        for (int i = 0; i < 2; ++i)
+            NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
         const QList<QTimer *> timers = activeTimers();
         QCOMPARE(timers.size(), 1);
-        QCOMPARE(timers.first()->interval(), 5000);
-        QVERIFY(!timers.first()->isSingleShot());
+        QVERIFY(timers.first()->interval() == 5000 && !timers.first()->isSingleShot());
     }
 
     void buttonsFollowTheirFiles() {
@@ -88,14 +83,11 @@ private slots:
         QTRY_VERIFY(logLines(*document).contains(QStringLiteral("started")));
 
         QVERIFY(!document->myWindow()->close());
-        QVERIFY(document->myWindow()->isVisible());
-        QVERIFY(!document->isRunning());
+        QVERIFY(document->myWindow()->isVisible() && !document->isRunning());
         QVERIFY(status().startsWith(Text::format("ErrorStatus", {""})));
         QVERIFY(!logLines(*document).contains("second"));
-
         QVERIFY(document->myWindow()->close());
-        QVERIFY(!document->myWindow()->isVisible());
-        QVERIFY(closed.wait(2000));
+        QVERIFY(!document->myWindow()->isVisible() && closed.wait(2000));
         QCOMPARE(closed.first().first().value<MyDocument *>(), document.get());
     }
 
@@ -111,8 +103,7 @@ private slots:
         QVERIFY(runCommand(*document, 0)); // leaves a floating timer behind
         QVERIFY(activeTimers().size() == 2);
         document->showWindow();
-        QVERIFY(document->myWindow()->close());
-        QVERIFY(activeTimers().isEmpty());
+        QVERIFY(document->myWindow()->close() && activeTimers().isEmpty());
         setEntry(&QuireonPrefs::cmdNameArray, &QuireonPrefs::setCmdNameArray, 0, "Again");
         NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
         QCOMPARE(button("buttonExe1")->text(), QStringLiteral("Typeset"));

@@ -30,8 +30,8 @@ private slots:
         QCOMPARE(fieldText(*document, "textNumErrors"), QStringLiteral("1"));
         QCOMPARE(fieldText(*document, "textNumPages"), QStringLiteral("1"));
         const int error = lineStartingWith("! Undefined control sequence.");
-        QVERIFY(error > 0);
-        QCOMPARE(lineFormat(*document, error).foreground().color(), gQuireonPrefs->errorColor());
+        QVERIFY(error > 0 &&
+                lineFormat(*document, error).foreground().color() == gQuireonPrefs->errorColor());
         QVERIFY(lineStartingWith("Output written on main.pdf (1 page") > error);
         const QString command = logLines(*document).first().mid(MyDocument::promptPrefix.size());
         QCOMPARE(command, QString(gQuireonPrefs->cmdCmdAtIndex(0)).replace("%1", "main"));

@@ -17,9 +17,11 @@ public:
     QStringList outputs;
     QList<QStringList> argumentLists;
     std::function<void()> onOutput;
-    std::function<void()> onFinished;
 
-    void processStarted(const QStringList &arguments) override { report("started", arguments); }
+    void processStarted(const QStringList &arguments) override {
+        kinds << "started";
+        argumentLists << arguments;
+    }
     void appendOutput(const QString &output) override {
         kinds << "output";
         outputs << output;
@@ -27,12 +29,7 @@ public:
             onOutput();
     }
     void processFinished(const QStringList &arguments) override {
-        report("finished", arguments);
-        if (onFinished)
-            onFinished();
-    }
-    void report(const char *kind, const QStringList &arguments) {
-        kinds << kind;
+        kinds << "finished";
         argumentLists << arguments;
     }
     QString output() const { return outputs.join(QString()); }
@@ -92,14 +89,11 @@ private slots:
         QVERIFY(!runner->startProcess());
         QCOMPARE(recorder.kinds, QStringList({"started", "output"}));
         QCOMPARE(recorder.outputs.first(), Text::format("LaunchError", {arguments.value(0)}));
-        QVERIFY(!runner->isRunning());
-        QCOMPARE(runner->processIdentifier(), -1);
-
+        QVERIFY(!runner->isRunning() && runner->processIdentifier() == -1);
         runner->stopProcess();
+        runner->stopProcess();
+        runner.reset(); // the end is reported once
         QCOMPARE(recorder.kinds, QStringList({"started", "output", "finished"}));
-        runner->stopProcess();
-        runner.reset();
-        QCOMPARE(recorder.finishedCount(), 1);
     }
 
     // Reports come in order and the child is reaped; arguments reach the program unchanged
@@ -111,14 +105,11 @@ private slots:
             QStringLiteral("|a b|\"quoted\"|'single'|x;y|$HOME|*|$(touch pwned)|"
                            "`touch pwned2`|é ü|a\\b|  two  spaces  ")
                 .split('|');
-        const QString cwd = "cwd=" + QDir(m_dir.path()).canonicalPath() + "\n";
-        QString printed = cwd + "argc=12\n";
+        QString printed = "cwd=" + QDir(m_dir.path()).canonicalPath() + "\nargc=12\n";
         for (const QString &argument : extra)
             printed += '[' + argument + "]\n";
         QTest::newRow("hostile arguments")
             << QStringList{tool("print_args.sh")} + extra << printed << 0;
-        QTest::newRow("no arguments") << QStringList{tool("print_args.sh")} << cwd + "argc=0\n"
-                                      << 0;
         QTest::newRow("standard error joins output")
             << QStringList{tool("stderr_stdout.sh")} << "out 1\nerr 1\nout 2\nerr 2\nout 3\nerr 3\n"
             << 0;
@@ -133,10 +124,9 @@ private slots:
         auto runner = start(arguments);
         const qint64 pid = runner->processIdentifier();
         QVERIFY(pid > 0);
-        QCOMPARE(recorder.kinds.first(), "started");
         QTRY_COMPARE(recorder.finishedCount(), 1);
         QTEST(recorder.output(), "expected");
-        QCOMPARE(recorder.kinds.last(), "finished");
+        QCOMPARE(recorder.kinds.first() + recorder.kinds.last(), "startedfinished");
         QCOMPARE(recorder.kinds.count("output"), recorder.kinds.size() - 2);
         QVERIFY(!recorder.outputs.contains(QString()));
         QCOMPARE(recorder.argumentLists, QList<QStringList>({arguments, arguments}));
@@ -145,25 +135,20 @@ private slots:
         QVERIFY(!runner->isRunning());
         QFETCH(int, status);
         QTRY_COMPARE(runner->terminationStatus(), status);
-        const qsizetype reports = recorder.kinds.size();
         runner->stopProcess(); // after the end: no second report
-        runner->stopProcess();
         runner.reset();
-        QCOMPARE(recorder.kinds.size(), reports);
-        QVERIFY(!QFile::exists(m_dir.filePath("pwned")) &&
-                !QFile::exists(m_dir.filePath("pwned2")));
+        QCOMPARE(recorder.finishedCount(), 1);
+        QVERIFY(!QDir(m_dir.path()).entryList().join(' ').contains("pwned"));
     }
 
     void inputIsAsciiAndStandardInputStaysOpen() {
-        auto runner =
-            start({tool("reads_more_input.sh")}, QString::fromUtf8("h\u00e9llo \U0001F600!\n"));
+        auto runner = start({tool("reads_more_input.sh")},
+                            QString::fromUtf8("h\u00e9llo \u0080\U0001F600!\n"));
         const qint64 pid = runner->processIdentifier();
-        QTRY_COMPARE(recorder.output(), "got: h?llo ?!\n");
+        QTRY_COMPARE(recorder.output(), "got: h?llo ?\?!\n"); // one ? per character
         // Waiting for a second line rather than seeing the input end.
         QTRY_COMPARE(ProcessCensus::state(pid), QChar('S'));
-        QVERIFY(runner->isRunning());
-        QCOMPARE(recorder.finishedCount(), 0);
-
+        QVERIFY(runner->isRunning() && recorder.finishedCount() == 0);
         QVERIFY(stopsWithin(*runner, 1000));
         QCOMPARE(recorder.finishedCount(), 1);
         QVERIFY(!recorder.output().contains("input closed"));
@@ -174,8 +159,7 @@ private slots:
     void longInputArrivesWholeWithoutBlocking() {
         QString input;
         for (int i = 0; input.size() < 200 * 1024; ++i)
-            input +=
-                QStringLiteral("line %1 of a long input text that does not fit the pipe\n").arg(i);
+            input += QStringLiteral("line %1 of a long input that does not fit the pipe\n").arg(i);
         QElapsedTimer starting;
         starting.start();
         auto runner = start({tool("echo_input.sh")}, input);
@@ -190,7 +174,6 @@ private slots:
         // signal: how the tool ended; 0: not checked
         TestSupport::columns<QString, int, int>({"program", "slackMs", "signal"});
         QTest::newRow("ignores TERM") << tool("ignores_term.sh") << 500 << SIGKILL;
-        QTest::newRow("floods") << "/usr/bin/yes" << 1000 << 0;
         QTest::newRow("floods, ignoring TERM") << tool("floods_ignoring_term.sh") << 1000 << 0;
     }
     void stopIsBounded() {
@@ -215,9 +198,8 @@ private slots:
         QTRY_VERIFY(recorder.output().endsWith("parent exits\n"));
         QTRY_VERIFY(!runner->isRunning());
         QCOMPARE(runner->terminationStatus(), 0);
-        QVERIFY(ProcessCensus::groupAlive(pid)); // the background sleep still holds the output
-        QCOMPARE(recorder.finishedCount(), 0);
-
+        // The background sleep still holds the output: the run is not over.
+        QVERIFY(ProcessCensus::groupAlive(pid) && recorder.finishedCount() == 0);
         QVERIFY(stopsWithin(*runner, 1000));
         QCOMPARE(recorder.finishedCount(), 1);
         QTRY_VERIFY(!ProcessCensus::groupAlive(pid));
@@ -228,8 +210,8 @@ private slots:
     void invalidBytesAndSplitCharacters_data() {
         TestSupport::columns<uint, QString>({"encoding", "expected"});
         QTest::newRow("UTF-8") << uint(LogEncoding::Utf8Mib)
-                               << QString::fromUtf8("bad:\uFFFD\uFFFD:ok\nsplit:\u00e9:done\n");
-        QTest::newRow("Latin 1") << 4u << QString::fromUtf8("bad:ÿþ:ok\nsplit:Ã©:done\n");
+                               << QStringLiteral("bad:\uFFFD\uFFFD:ok\nsplit:\u00e9:done\n");
+        QTest::newRow("Latin 1") << 4u << QStringLiteral("bad:ÿþ:ok\nsplit:Ã©:done\n");
     }
 
     void invalidBytesAndSplitCharacters() {
@@ -238,18 +220,6 @@ private slots:
         QTRY_COMPARE(recorder.finishedCount(), 1);
         QTEST(recorder.output(), "expected");
         QVERIFY(recorder.outputs.size() >= 2); // the sleep splits the character between reads
-    }
-
-    void controllerMayStartTheNextRunnerWhenOneFinishes() {
-        std::unique_ptr<TaskWrapper> second;
-        recorder.onFinished = [&] {
-            if (!second)
-                second = start({tool("print_args.sh"), "next"});
-        };
-        auto first = start({tool("stderr_stdout.sh")});
-        QTRY_COMPARE(recorder.finishedCount(), 2);
-        QCOMPARE(recorder.kinds.count("started"), 2);
-        QVERIFY(recorder.output().endsWith("argc=1\n[next]\n"));
     }
 
     // The controller deletes the running runner from inside its output report: the child is
