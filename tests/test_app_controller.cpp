@@ -3,22 +3,11 @@
 #include "app/documentlist.h"
 #include "app/recentdocuments.h"
 #include "app/startwindow.h"
-#include "document/mydocument.h"
-#include "platform/alerts.h"
-#include "platform/core/notificationcenter.h"
+#include "documenttest.h"
 #include "platform/panels.h"
 #include "platform/settingsfailure.h"
-#include "settings/settingsstore.h"
-#include "settings/localizedtext.h"
-#include "settings/quireonprefs.h"
-#include "settings/sheets/prefscontroller.h"
-#include "documenttest.h"
 #include "prefssheetdriver.h"
-#include "window/mywindow.h"
-
-#include <QDir>
-#include <QTemporaryDir>
-#include <QtTest>
+#include "settings/settingsstore.h"
 
 class TestAppController : public QObject {
     Q_OBJECT
@@ -36,8 +25,7 @@ class TestAppController : public QObject {
         return headers;
     }
 
-    // Launches to the start window.
-    void launch() {
+    void launchToTheStartWindow() {
         m_prefs->setStartupChoice(0);
         m_app->applicationDidFinishLaunching();
     }
@@ -51,8 +39,7 @@ private slots:
         Alerts::clearShown();
         for (int i = 0; i < 3; ++i) // every alert is answered; none may block
             Alerts::setNextAnswer(Alerts::DefaultReturn);
-        while (Panels::takeNextFileName()) {
-        }
+        while (Panels::takeNextFileName()) {}
         m_dir = std::make_unique<QTemporaryDir>();
         m_app = std::make_unique<AppController>();
     }
@@ -65,13 +52,10 @@ private slots:
     // The launch choice (0 start window, 1 Open panel, 2 last file) and the files a launch
     // names; a refused last file is reported, forgotten, and the panel offered.
     void launchOpensWhatItShould_data() {
-        QTest::addColumn<int>("choice");
-        QTest::addColumn<QString>("last");
-        QTest::addColumn<QString>("launchFile");
-        QTest::addColumn<QString>("chosen"); // the Open panel's answer, "" for cancelled
-        QTest::addColumn<QString>("opened"); // the one document expected, "" for none
-        QTest::addColumn<QString>("alert");
-        QTest::addColumn<bool>("panelShown");
+        // chosen: the Open panel's answer, "" for cancelled; opened: the one document
+        // expected, "" for none.
+        TestSupport::columns<int, QString, QString, QString, QString, QString, bool>(
+            {"choice", "last", "launchFile", "chosen", "opened", "alert", "panelShown"});
         QTest::newRow("2 reopens the last file") << 2 << "paper.tex" << "" << "" << "paper.tex" << "" << false;
         QTest::newRow("2 without a last file") << 2 << "" << "" << "" << "" << "" << true;
         QTest::newRow("2, last file missing") << 2 << "gone.tex" << "" << "" << "" << "OpenLastErrorHeader" << true;
@@ -127,7 +111,7 @@ private slots:
         const QString a = makeFile("a.tex");
         const QString b = makeFile("b.tex");
         QVERIFY(QDir(m_dir->path()).mkdir("sub"));
-        launch();
+        launchToTheStartWindow();
         QVERIFY(m_app->startWindow());
         RecentDocuments::noteNewRecentDocument(m_dir->path() + "/./a.tex"); // an older entry
         QVERIFY(m_app->openFile(m_dir->path() + "/sub/../a.tex"));
@@ -143,7 +127,7 @@ private slots:
     // A file handed over by a second launch while the preferences are up on the start
     // window opens beside them: the sheet stays, and the start window leaves once it closes.
     void aHandedFileLeavesTheStartWindowsSheetAlone() {
-        launch();
+        launchToTheStartWindow();
         PrefsController prefs;
         prefs.openPreferences(m_app->startWindow());
         const QPointer<QDialog> sheet = prefs.sheet();

@@ -3,14 +3,8 @@
 #include "app/singleinstance.h"
 #include "documenttest.h"
 #include "processcensus.h"
-#include "settings/localizedtext.h"
-#include "settings/quireonprefs.h"
-#include "testsupport.h"
 
 #include <QProcess>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <csignal>
 
@@ -67,11 +61,10 @@ private slots:
     }
 
     void runsAndAnswers_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QStringList>("commands"); // the prompt lines, in order
-        QTest::addColumn<QString>("summary");       // the last line, "" for none
-        QTest::addColumn<QString>("display");       // where a Quireon runs that it must not hand over to
+        // commands: the prompt lines, in order; summary: the last line, "" for none;
+        // display: where a Quireon runs that it must not hand over to.
+        TestSupport::columns<QStringList, int, QStringList, QString, QString>(
+            {"arguments", "exitCode", "commands", "summary", "display"});
         const QString pdflatex = "Quireon> /usr/bin/pdflatex -synctex=1 -cnf-line=max_print_line=10000 ";
         QTest::newRow("stored procedure, opens left out, beside a running Quireon")
             << QStringList{"--batch", "clean.tex"} << 0 << QStringList{pdflatex + "clean", pdflatex + "clean"}
@@ -90,8 +83,7 @@ private slots:
             << QStringList{pdflatex + "clean", "Quireon> /usr/bin/makeindex clean",
                            "Quireon> makeindex ended with exit status 1."}
             << "errors 0, warnings 3, notes 1, pages 1" << "";
-        QTest::newRow("missing file") << QStringList{"--batch", "my thesis; $(x) ü.tex"} << 2
-                                      << QStringList() << "" << "";
+        QTest::newRow("missing file") << QStringList{"--batch", "my thesis; $(x) ü.tex"} << 2 << QStringList() << "" << "";
         QTest::newRow("wrong type") << QStringList{"--batch", "notes.txt"} << 2 << QStringList() << "" << "";
         QTest::newRow("command number out of range")
             << QStringList{"--batch", "--procedure", "1,6", "clean.tex"} << 2 << QStringList() << "" << "";
@@ -100,8 +92,6 @@ private slots:
     }
     void runsAndAnswers() {
         QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QStringList, commands);
         QFETCH(QString, summary);
         QFETCH(QString, display);
         SingleInstance running;
@@ -111,9 +101,9 @@ private slots:
         start(batch, arguments, display);
         QVERIFY(batch.waitForFinished(120000));
         QCOMPARE(batch.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(batch.exitCode(), exitCode);
+        QTEST(batch.exitCode(), "exitCode");
         const QStringList lines = QString::fromUtf8(batch.readAllStandardOutput()).split('\n');
-        QCOMPARE(lines.filter(QRegularExpression("^Quireon> ")), commands);
+        QTEST(lines.filter(QRegularExpression("^Quireon> ")), "commands");
         if (summary.isEmpty()) {
             QCOMPARE(lines, QStringList{""});
             QVERIFY(!batch.readAllStandardError().isEmpty());

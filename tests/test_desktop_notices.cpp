@@ -2,14 +2,9 @@
 // test's own on a private session bus (CTest runs this under dbus-run-session).
 #include "documenttest.h"
 #include "platform/appactivity.h"
-#include "settings/localizedtext.h"
-#include "settings/quireonprefs.h"
-#include "testsupport.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QTemporaryDir>
-#include <QtTest>
 
 using namespace DocumentTest;
 

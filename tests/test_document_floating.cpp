@@ -3,19 +3,13 @@
 #include "documenttest.h"
 #include "platform/appactivity.h"
 #include "platform/pointer.h"
-#include "settings/localizedtext.h"
-#include "settings/quireonprefs.h"
 #include "settings/settingsstore.h"
-#include "testsupport.h"
 #include "window/applicationfocus.h"
 #include "window/documentorder.h"
 
 #include <QLabel>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QMenuBar>
 #include <QWindow>
-#include <QtTest>
 
 using namespace DocumentTest;
 
@@ -31,11 +25,9 @@ class TestDocumentFloating : public QObject {
     MyDocument &openDocument(const QString &name) {
         auto document = std::make_unique<MyDocument>();
         document->setFileName(writeFile(dir->filePath(name)));
-        MyWindow *window = document->myWindow();
-        window->show();
-        window->setGeometry(100, 120, 480, 400);
-        if (!QTest::qWaitForWindowExposed(window))
-            qFatal("window not exposed");
+        document->myWindow()->show();
+        document->myWindow()->setGeometry(100, 120, 480, 400);
+        QTest::qWaitForWindowExposed(document->myWindow());
         frontToBack << document.get();
         documents.push_back(std::move(document));
         return *documents.back();
@@ -68,7 +60,7 @@ private slots:
 
     void backgroundRunsShowThemselvesThenShrinkUnlessTurnedOff() {
         MyDocument &document = openDocument("paper.tex");
-        MyWindow &window = windowOf(document);
+        MyWindow &window = *document.myWindow();
         QVERIFY(runCommand(document, 0)); // an active application does not float
         QVERIFY(document.floatingTimerActive() && !window.isInFloatingState());
         QTRY_VERIFY(!document.floatingTimerActive());
@@ -140,13 +132,10 @@ private slots:
     // application is active. Window managers that activate on the press deliver it late, to
     // the normal layout, where the menu bar may now stand under the pointer.
     void aPressOnTheStripClicksStartStopOnce_data() {
-        QTest::addColumn<int>("contents");
-        QTest::addColumn<int>("button");
-        QTest::addColumn<bool>("beside"); // the press lands just below the button
-        QTest::addColumn<bool>("late");   // the press comes after the activation
-        QTest::addColumn<bool>("menus");
-        QTest::addColumn<int>("clicks");
-        QTest::addColumn<int>("laterClicks"); // after another activation, or a later press
+        // beside: the press lands just below the button; late: it comes after the
+        // activation; laterClicks: after another activation, or a later press.
+        TestSupport::columns<int, int, bool, bool, bool, int, int>(
+            {"contents", "button", "beside", "late", "menus", "clicks", "laterClicks"});
         const int left = Qt::LeftButton;
         QTest::newRow("strip") << 3 << left << false << false << false << 1 << 1;
         QTest::newRow("band") << 1 << left << false << false << false << 1 << 1;
@@ -164,7 +153,7 @@ private slots:
         QFETCH(bool, menus);
         prefs->setWindowContents(contents);
         MyDocument &document = openDocument("paper.tex");
-        MyWindow &window = windowOf(document);
+        MyWindow &window = *document.myWindow();
         if (menus) {
             document.installMenus(window.menuBar()); // as every window of the application has
             QTRY_VERIFY(window.menuBar()->height() > 0);
@@ -174,9 +163,7 @@ private slots:
         QPushButton *target = control<QPushButton>(document, "buttonStartStop");
         QSignalSpy clicked(target, &QPushButton::clicked);
         const QPoint at = target->mapToGlobal(target->rect().center() + QPoint(0, beside ? target->height() : 0));
-        const auto press = [&] {
-            QTest::mouseClick(window.windowHandle(), Qt::MouseButton(button), {}, window.mapFromGlobal(at));
-        };
+        const auto press = [&] { QTest::mouseClick(window.windowHandle(), Qt::MouseButton(button), {}, window.mapFromGlobal(at)); };
         if (!late) {
             press();
             if (window.miniWindow())
@@ -196,23 +183,22 @@ private slots:
     void theUsersResizeIsRemembered() {
         const auto stored = [] { return SettingsStore().rawString(Key::DocumentWindowSize); };
         MyDocument &document = openDocument("paper.tex");
+        MyWindow &window = *document.myWindow();
         resign(); // the code's own resizing is not remembered
         becomeActive();
-        QTRY_COMPARE(windowOf(document).height(), 400); // late confirmations settle
+        QTRY_COMPARE(window.height(), 400); // late confirmations settle
         QVERIFY(stored().isEmpty());
-        const int width = windowOf(document).width(); // the contents decide the least width
-        emit windowOf(document).userResized(QSize(width, 500)); // the window manager's resize
+        const int width = window.width(); // the contents decide the least width
+        emit window.userResized(QSize(width, 500)); // the window manager's resize
         QTRY_COMPARE(stored(), QStringLiteral("{%1, 500}").arg(width));
         // A long status neither widens the window nor passes for the user's size, and the
         // window's limits agree with each other.
         control<QLabel>(document, "statusField")->setText("Running: " + QString(300, u'x'));
         QTest::qWait(300);
-        QCOMPARE(windowOf(document).width(), width);
-        QVERIFY(windowOf(document).minimumWidth() <= windowOf(document).maximumWidth());
+        QCOMPARE(window.width(), width);
+        QVERIFY(window.minimumWidth() <= window.maximumWidth());
         QCOMPARE(stored(), QStringLiteral("{%1, 500}").arg(width));
-        MyDocument next;
-        next.setFileName(writeFile(dir->filePath("next.tex")));
-        QCOMPARE(windowOf(next).height(), 500);
+        QCOMPARE(openDocument("next.tex").myWindow()->height(), 500);
     }
 };
 

@@ -1,14 +1,9 @@
 // Following log lines of real pdflatex and bibtex runs to the source, and what changed
 // between two real runs of an edited document.
 #include "documenttest.h"
-#include "settings/localizedtext.h"
-#include "settings/quireonprefs.h"
-#include "testsupport.h"
 
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTextBlock>
-#include <QtTest>
 
 using namespace DocumentTest;
 
@@ -38,10 +33,9 @@ class TestRunFeedback : public QObject {
     }
     void sendMouse(MyDocument &document, QEvent::Type type, const QTextBlock &block) {
         QPlainTextEdit *log = logView(document);
-        QTextCursor cursor(block);
-        log->setTextCursor(cursor);
+        log->setTextCursor(QTextCursor(block));
         log->ensureCursorVisible();
-        const QPointF at = log->cursorRect(cursor).center() + QPointF(2, 0);
+        const QPointF at = log->cursorRect().center() + QPointF(2, 0);
         QMouseEvent event(type, at, log->viewport()->mapToGlobal(at), Qt::LeftButton,
                           type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(log->viewport(), &event);
@@ -77,11 +71,7 @@ private slots:
     }
 
     void linesLeadToTheSource_data() {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<int>("occurrence");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("lineNumber");
+        TestSupport::columns<int, QString, int, QString, int>({"command", "line", "occurrence", "file", "lineNumber"});
         QTest::newRow("warning in the root") << 0 << "LaTeX Warning: Reference `nolabel'" << 0 << "main.tex" << 3;
         QTest::newRow("error in a chapter") << 0 << "! Undefined control sequence." << 0 << "Chapter1/chapter1.tex" << 3;
         QTest::newRow("warning after a parenthesis") << 0 << "LaTeX Warning: Reference `x'" << 0 << "Chapter1/chapter1.tex" << 5;
@@ -120,8 +110,7 @@ private slots:
         document.showWindow();
         // Quireon's own lines other than the command it ran.
         const auto summaries = [&] {
-            QStringList own = logLines(document).filter(QRegularExpression("^" + MyDocument::promptPrefix));
-            return own.filter(QRegularExpression("^(?!.*pdflatex)"));
+            return logLines(document).filter(QRegularExpression("^" + MyDocument::promptPrefix + "(?!.*pdflatex)"));
         };
         QVERIFY(runCommand(document, 0));
         QVERIFY(summaries().isEmpty());
