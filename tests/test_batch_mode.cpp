@@ -123,28 +123,24 @@ private slots:
         QVERIFY(finished(batch, 0, 10000).startsWith("quireon 0."));
     }
 
-    // A break ends the command's whole process tree, as the Stop button does.
-    void signalStopsTheToolTree_data() {
-        QTest::addColumn<int>("signalNumber");
-        QTest::newRow("Ctrl+C") << SIGINT;
-        QTest::newRow("kill") << SIGTERM;
-    }
+    // A break (Ctrl+C or kill) ends the command's whole process tree, as Stop does.
     void signalStopsTheToolTree() {
-        QFETCH(int, signalNumber);
         setCommand(0, TestSupport::fixture("hangs_with_child.sh"));
         QVERIFY(gQuireonPrefs->savePreferences());
-        QProcess batch;
-        start(batch, {"--batch", "clean.tex"});
-        const auto line = [&batch] {
-            return QTest::qWaitFor([&] { return batch.canReadLine(); }, 10000) ? batch.readLine() : QByteArray();
-        };
-        QVERIFY(line().startsWith("Quireon> "));
-        const QByteArray child = line().trimmed().mid(6);
-        QVERIFY(child.toInt() > 0);
-        ::kill(pid_t(batch.processId()), signalNumber);
-        QVERIFY(finished(batch, 128 + signalNumber, 10000).endsWith("pages 0\n"));
-        QTRY_VERIFY(!QFileInfo::exists("/proc/" + child));
-        QVERIFY(ProcessCensus::children().isEmpty());
+        for (const int signalNumber : {SIGINT, SIGTERM}) {
+            QProcess batch;
+            start(batch, {"--batch", "clean.tex"});
+            const auto line = [&batch] {
+                return QTest::qWaitFor([&] { return batch.canReadLine(); }, 10000) ? batch.readLine() : QByteArray();
+            };
+            QVERIFY(line().startsWith("Quireon> "));
+            const QByteArray child = line().trimmed().mid(6);
+            QVERIFY(child.toInt() > 0);
+            ::kill(pid_t(batch.processId()), signalNumber);
+            QVERIFY(finished(batch, 128 + signalNumber, 10000).endsWith("pages 0\n"));
+            QTRY_VERIFY(!QFileInfo::exists("/proc/" + child));
+            QVERIFY(ProcessCensus::children().isEmpty());
+        }
     }
 };
 

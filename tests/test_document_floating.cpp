@@ -32,7 +32,6 @@ class TestDocumentFloating : public QObject {
         documents.push_back(std::move(document));
         return *documents.back();
     }
-    static MyWindow &windowOf(MyDocument &document) { return *document.myWindow(); }
     void resign() { active = false; applicationDidResignActive(frontToBack); }
     void becomeActive() { active = true; applicationDidBecomeActive(frontToBack); }
 
@@ -42,7 +41,6 @@ private slots:
         prefs = freshPrefs();
         dir = std::make_unique<QTemporaryDir>();
         prefs->setLogDisplayTime(0.2f);
-        prefs->setWindowContents(2);
         prefs->setProcedureArray(QList<int>(8, 0));
         setCommand(0, TestSupport::fixture("brief_run.sh") + " %1");
         active = true;
@@ -61,14 +59,13 @@ private slots:
     void backgroundRunsShowThemselvesThenShrinkUnlessTurnedOff() {
         MyDocument &document = openDocument("paper.tex");
         MyWindow &window = *document.myWindow();
+        const auto state = [&] { return std::pair(window.isInFloatingState(), window.height()); };
         QVERIFY(runCommand(document, 0)); // an active application does not float
         QVERIFY(document.floatingTimerActive() && !window.isInFloatingState());
         QTRY_VERIFY(!document.floatingTimerActive());
-        QVERIFY(!window.isInFloatingState());
-        QCOMPARE(window.height(), 400);
+        QCOMPARE(state(), std::pair(false, 400));
         resign();
-        QVERIFY(window.isInFloatingState());
-        QCOMPARE(window.height(), 66);
+        QCOMPARE(state(), std::pair(true, 66));
 
         QVERIFY(document.execCommandOfIndex(0));
         QVERIFY(document.isRunning() && document.floatingTimerActive());
@@ -91,34 +88,32 @@ private slots:
 
         prefs->setFloatingWindow(false); // turned off: back to normal, and no more floating
         document.moveToFloatingState();
-        QVERIFY(!window.isInFloatingState());
         QCOMPARE(window.geometry(), QRect(100, 120, window.width(), 400));
         becomeActive();
         resign();
-        QVERIFY(!window.isInFloatingState());
+        QCOMPARE(state(), std::pair(false, 400));
     }
 
     void onlyTheFrontmostFloatsAndEveryoneReturns() {
         MyDocument &front = openDocument("front.tex");
         MyDocument &back = openDocument("back.tex");
+        const auto state = [](MyDocument &d) {
+            return std::tuple(d.myWindow()->isInFloatingState(), d.myWindow()->height(), d.windowOrderWithinApplication());
+        };
         resign();
-        QVERIFY(windowOf(front).isInFloatingState() && !windowOf(back).isInFloatingState());
-        QCOMPARE(windowOf(back).height(), 400);
-
+        QCOMPARE(state(front), std::tuple(true, 66, 0));
+        QCOMPARE(state(back), std::tuple(false, 400, 1));
         QVERIFY(back.execCommandOfIndex(0)); // a command floats a back window too
-        QVERIFY(windowOf(back).isInFloatingState());
-        QCOMPARE(windowOf(back).height(), 315);
-        QCOMPARE(back.windowOrderWithinApplication(), 1);
+        QCOMPARE(state(back), std::tuple(true, 315, 1));
         QCOMPARE(front.windowOrderWithinApplication(), 0);
         QTRY_VERIFY(!back.isRunning());
         back.enableButtons(false);
         QVERIFY(front.execCommandOfIndex(0));
         becomeActive();
-        for (MyDocument *document : {&front, &back}) {
-            QVERIFY(!windowOf(*document).isInFloatingState());
-            QCOMPARE(windowOf(*document).height(), 400);
-            QCOMPARE(windowOf(*document).windowOpacity(), 1.0);
-        }
+        QCOMPARE(state(front), std::tuple(false, 400, 0));
+        QCOMPARE(state(back), std::tuple(false, 400, 1));
+        for (MyDocument *document : {&front, &back})
+            QCOMPARE(document->myWindow()->windowOpacity(), 1.0);
         QVERIFY(control<QPushButton>(back, "buttonClearFiles")->isEnabled());
         for (const char *name : {"buttonClearFiles", "buttonExe1"}) // off while it runs
             QVERIFY(!control<QPushButton>(front, name)->isEnabled());
