@@ -10,13 +10,11 @@
 
 using namespace DocumentTest;
 
-namespace {
-const QByteArray kClean = "\\documentclass{article}\n\\begin{document}\nSee \\ref{x}.\n"
-                          "\\section{A}\\label{x}\n\\end{document}\n";
+static const QByteArray kClean = "\\documentclass{article}\n\\begin{document}\nSee \\ref{x}.\n"
+                                 "\\section{A}\\label{x}\n\\end{document}\n";
 // Two errors: after the first, TeX's prompt "? " and the next message share a line.
-const QByteArray kBroken = "\\documentclass{article}\n\\begin{document}\nText \\undefinedthing.\n"
-                           "More \\undefinedthing.\n\\end{document}\n";
-} // namespace
+static const QByteArray kBroken = "\\documentclass{article}\n\\begin{document}\nText \\undefinedthing.\n"
+                                  "More \\undefinedthing.\n\\end{document}\n";
 
 class TestBatchMode : public QObject {
     Q_OBJECT
@@ -99,8 +97,7 @@ private slots:
         QSignalSpy requested(&running, &SingleInstance::filesRequested);
         QProcess batch;
         start(batch, arguments, display);
-        QVERIFY(batch.waitForFinished(120000));
-        QCOMPARE(batch.exitStatus(), QProcess::NormalExit);
+        QVERIFY(batch.waitForFinished(120000) && batch.exitStatus() == QProcess::NormalExit);
         QTEST(batch.exitCode(), "exitCode");
         const QStringList lines = QString::fromUtf8(batch.readAllStandardOutput()).split('\n');
         QTEST(lines.filter(QRegularExpression("^Quireon> ")), "commands");

@@ -100,8 +100,7 @@ private slots:
         QVERIFY(runCommand(*document, 1));
         gQuireonPrefs->setNotifyInBackground(true);
         setCommand(2, TestSupport::fixture("print_then_sleep.sh"));
-        document->execCommandOfIndex(2);
-        QTRY_VERIFY(document->isRunning());
+        QVERIFY(document->execCommandOfIndex(2) && document->isRunning());
         document->startStopSequence();
         QVERIFY(waitIdle(*document));
         // Only the next background run speaks.

@@ -133,7 +133,6 @@ private slots:
             {"contents", "button", "beside", "late", "menus", "clicks", "laterClicks"});
         const int left = Qt::LeftButton;
         QTest::newRow("strip") << 3 << left << false << false << false << 1 << 1;
-        QTest::newRow("band") << 1 << left << false << false << false << 1 << 1;
         QTest::newRow("right button") << 3 << int(Qt::RightButton) << false << false << false << 0 << 0;
         QTest::newRow("beside the button") << 3 << left << true << false << false << 0 << 0;
         QTest::newRow("full window takes it itself, once") << 0 << left << false << false << false << 1 << 1;

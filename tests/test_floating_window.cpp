@@ -7,7 +7,6 @@
 
 #include <QWindow>
 
-namespace {
 struct FakeDocument : FloatingDocument {
     bool running = false;
     bool timerActive = false;
@@ -16,7 +15,6 @@ struct FakeDocument : FloatingDocument {
     bool floatingTimerActive() const override { return timerActive; }
     void setAutoSize(bool autoSize) override { autoSizeCalls << autoSize; }
 };
-} // namespace
 
 class TestFloatingWindow : public QObject {
     Q_OBJECT
@@ -90,16 +88,16 @@ private slots:
         m_document.timerActive = timerActive;
         floatWith(contents);
         QCOMPARE(w.geometry(), QRect(100, 200, 400, height));
-        QCOMPARE(w.isInFloatingState(), floating);
-        QCOMPARE(w.miniWindow(), height < 400);
-        QCOMPARE(w.mouseCheckTimerRunning(), height < 400);
+        const bool reduced = height < 400;
+        QCOMPARE(std::tuple(w.isInFloatingState(), w.miniWindow(), w.mouseCheckTimerRunning()),
+                 std::tuple(floating, reduced, reduced));
         QVERIFY(qAbs(w.windowOpacity() - (floating ? 0.8 : 1.0)) <= 1.0 / 255 + 1e-9); // in 256 steps
         QCOMPARE(m_document.autoSizeCalls, autoSize);
         w.normalState();
         QCOMPARE(w.geometry(), QRect(100, 200, 400, 400));
         QVERIFY(!w.isInFloatingState() && !w.miniWindow() && !w.mouseCheckTimerRunning());
         QCOMPARE(w.windowOpacity(), 1.0);
-        QCOMPARE(m_document.autoSizeCalls, autoSize + QList<bool>(height < 400 ? 1 : 0, true));
+        QCOMPARE(m_document.autoSizeCalls, autoSize + QList<bool>(reduced ? 1 : 0, true));
         QCoreApplication::processEvents();
         QVERIFY(resized.isEmpty()); // the code's own resizing is not the user's
         w.windowHandle()->resize(380, 500); // as the window manager does for the user

@@ -7,17 +7,12 @@
 
 using namespace DocumentTest;
 
-namespace {
-const QByteArray kMain = "\\documentclass{article}\n\\begin{document}\n"
-                         "See \\ref{nolabel}.\n"
-                         "\\input{Chapter1/chapter1}\n"
-                         "\\input{\"my part/sec two\"}\n"
-                         "\\hbox to 1pt{wide text here}\n"
-                         "\\cite{nokey}\\bibliographystyle{plain}\\bibliography{refs}\n"
-                         "\\end{document}\n";
-const QByteArray kChapter = "Chapter one.\n\n\\undefinedA here\n\nRef \\ref{x}.\n";
-const QString kPdflatex = "/usr/bin/pdflatex -interaction=nonstopmode -cnf-line=max_print_line=10000 %1";
-} // namespace
+// Line 3 refers to a missing label, line 6 overfills a box.
+static const QByteArray kMain = "\\documentclass{article}\n\\begin{document}\nSee \\ref{nolabel}.\n"
+                                "\\input{Chapter1/chapter1}\n\\input{\"my part/sec two\"}\n\\hbox to 1pt{wide text here}\n"
+                                "\\cite{nokey}\\bibliographystyle{plain}\\bibliography{refs}\n\\end{document}\n";
+static const QByteArray kChapter = "Chapter one.\n\n\\undefinedA here\n\nRef \\ref{x}.\n";
+static const QString kPdflatex = "/usr/bin/pdflatex -interaction=nonstopmode -cnf-line=max_print_line=10000 %1";
 
 class TestRunFeedback : public QObject {
     Q_OBJECT
@@ -123,9 +118,8 @@ private slots:
         }
         gQuireonPrefs->setEditorCommand(""); // the desktop opens the file, without a line
         QStringList *opened = recordOpens();
-        QPlainTextEdit *log = logView(document);
-        log->setTextCursor(QTextCursor(lineBlock(document, "LaTeX Warning: Reference `x'")));
-        QTest::keyClick(log, Qt::Key_Return);
+        logView(document)->setTextCursor(QTextCursor(lineBlock(document, "LaTeX Warning: Reference `x'")));
+        QTest::keyClick(logView(document), Qt::Key_Return);
         QCOMPARE(*opened, QStringList{dir.filePath("Chapter1/chapter1.tex")});
 
         QVERIFY(runCommand(document, 0)); // settles the .aux of the first run

@@ -17,13 +17,12 @@ using namespace DocumentTest;
 #endif
 #endif
 
-namespace {
 constexpr int kRuns = 500;
 constexpr int kWarmUpRuns = 50;
 
 // Waits for the end of a run on an event loop polled every millisecond: the usual
 // waits sleep 10 ms a turn, which 500 runs would feel.
-bool waitIdleQuickly(MyDocument &document, int timeoutMs = 20000) {
+static bool waitIdleQuickly(MyDocument &document, int timeoutMs = 20000) {
     QEventLoop loop;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
@@ -36,7 +35,6 @@ bool waitIdleQuickly(MyDocument &document, int timeoutMs = 20000) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return !document.isRunning();
 }
-} // namespace
 
 class TestSoak : public QObject {
     Q_OBJECT
