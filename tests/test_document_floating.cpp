@@ -51,9 +51,6 @@ private slots:
     void cleanup() {
         frontToBack.clear();
         documents.clear();
-        AppActivity::setSource({});
-        DocumentOrder::setProvider({});
-        Pointer::setSource({});
     }
 
     void backgroundRunsShowThemselvesThenShrinkUnlessTurnedOff() {
@@ -67,8 +64,7 @@ private slots:
         resign();
         QCOMPARE(state(), std::pair(true, 66));
 
-        QVERIFY(document.execCommandOfIndex(0));
-        QVERIFY(document.isRunning() && document.floatingTimerActive());
+        QVERIFY(document.execCommandOfIndex(0) && document.isRunning() && document.floatingTimerActive());
         QCOMPARE(window.geometry(), QRect(100, 120, window.width(), 315));
         QTRY_VERIFY(!document.isRunning());
         QCOMPARE(window.height(), 315); // the finished run stays readable for a while
@@ -81,8 +77,7 @@ private slots:
         document.startAutoProcedure();
         QTRY_VERIFY(fieldText(document, "statusField").contains("/bin/sleep"));
         QTest::qWait(400); // longer than the log display time
-        QVERIFY(document.floatingTimerActive());
-        QCOMPARE(window.height(), 315);
+        QCOMPARE(std::pair(document.floatingTimerActive(), window.height()), std::pair(true, 315));
         QTRY_VERIFY(!document.isRunning());
         QTRY_COMPARE(window.height(), 66);
 

@@ -130,8 +130,7 @@ private slots:
         writeFile(dir.filePath("my part/sec two.tex"), "Second.\n");
         QVERIFY(runCommand(document, 0));
         QCOMPARE(summaries(), QStringList{MyDocument::promptPrefix + Text::format("ChangesSinceLastRun", {"1", "1"})});
-        const QTextBlock added = lineBlock(document, "LaTeX Warning: Reference `other'");
-        QCOMPARE(weight(added), int(QFont::Bold));
+        QCOMPARE(weight(lineBlock(document, "LaTeX Warning: Reference `other'")), int(QFont::Bold));
         QCOMPARE(weight(lineBlock(document, "LaTeX Warning: Reference `nolabel'")), int(QFont::Normal));
         writeFile(dir.filePath("my part/sec two.tex"), "Second \\undefinedB.\n");
     }

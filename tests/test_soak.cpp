@@ -76,8 +76,6 @@ private slots:
         qInfo("memory growth not measured under AddressSanitizer");
 #else
         const qint64 resident = ProcessCensus::residentBytes();
-        qInfo("resident after %d runs: %lld KiB, after %d runs: %lld KiB", kWarmUpRuns,
-              warmResident / 1024, kRuns, resident / 1024);
         QVERIFY(warmResident > 0);
         QVERIFY2(resident <= qint64(double(warmResident) * 1.05), // 5% allowed
                  qPrintable(QStringLiteral("grew from %1 to %2 bytes").arg(warmResident).arg(resident)));
