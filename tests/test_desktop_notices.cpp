@@ -77,9 +77,7 @@ private slots:
     void backgroundRunsReplaceTheirNoticeAndBringTheirWindow() {
         auto thesis = open("thesis.tex");
         auto other = open("other.tex");
-        QVERIFY(run(*thesis, 0, 1));
-        QVERIFY(run(*other, 1, 2));
-        QVERIFY(run(*thesis, 1, 3));
+        QVERIFY(run(*thesis, 0, 1) && run(*other, 1, 2) && run(*thesis, 1, 3));
         // Another document's notice stays; the same document's is replaced.
         QCOMPARE(server.notices, QStringList({"quireon thesis.tex: 1 error, 1 warning, urgency 2, replaces 0, clickable",
                                               "quireon other.tex: done, 2 pages, urgency 1, replaces 0, clickable",
@@ -108,8 +106,7 @@ private slots:
         QVERIFY(server.notices.first().contains("replaces 0"));
         server.stop(); // without a service nothing is said, not even a warning
         QTest::failOnWarning(QRegularExpression(".*"));
-        QVERIFY(runCommand(*document, 0));
-        QVERIFY(runCommand(*document, 1));
+        QVERIFY(runCommand(*document, 0) && runCommand(*document, 1));
         QTest::qWait(200);
         QCOMPARE(fieldText(*document, "textNumPages"), QString("2"));
         QVERIFY(server.start());

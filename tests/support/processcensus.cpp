@@ -38,14 +38,6 @@ template <typename F> bool anyProcess(F f)
     }
     return false;
 }
-template <typename F> void forEachChild(F f)
-{
-    anyProcess([&](int pid, const Stat &stat) {
-        if (stat.parent == int(::getpid()))
-            f(pid, stat.state);
-        return false;
-    });
-}
 } // namespace
 
 QStringList openDescriptors()
@@ -61,14 +53,19 @@ QStringList openDescriptors()
 QList<int> children()
 {
     QList<int> pids;
-    forEachChild([&](int pid, char) { pids << pid; });
+    anyProcess([&](int pid, const Stat &stat) {
+        if (stat.parent == int(::getpid()))
+            pids << pid;
+        return false;
+    });
     return pids;
 }
 
 int zombieChildren()
 {
     int zombies = 0;
-    forEachChild([&](int, char state) { zombies += state == 'Z' ? 1 : 0; });
+    for (const int pid : children())
+        zombies += state(pid) == QLatin1Char('Z') ? 1 : 0;
     return zombies;
 }
 
