@@ -104,9 +104,8 @@ private slots:
         document.setFileName(root);
         document.showWindow();
         // Quireon's own lines other than the command it ran.
-        const auto summaries = [&] {
-            return logLines(document).filter(QRegularExpression("^" + MyDocument::promptPrefix + "(?!.*pdflatex)"));
-        };
+        const QRegularExpression own("^" + MyDocument::promptPrefix + "(?!.*pdflatex)");
+        const auto summaries = [&] { return logLines(document).filter(own); };
         QVERIFY(runCommand(document, 0));
         QVERIFY(summaries().isEmpty());
         for (const QString start : {"LaTeX Warning: There were undefined references.", "Output written on",
