@@ -71,7 +71,6 @@ private slots:
         setCommand(0, TestSupport::fixture("latex_like.sh"));
         setCommand(1, TestSupport::fixture("quick_run.sh") + " %1", "(%n page");
         server.notices.clear();
-        active = false;
     }
 
     void backgroundRunsReplaceTheirNoticeAndBringTheirWindow() {

@@ -187,7 +187,9 @@ private slots:
         QCOMPARE(window.width(), width);
         QVERIFY(window.minimumWidth() <= window.maximumWidth());
         QCOMPARE(stored(), QStringLiteral("{%1, 500}").arg(width));
-        QCOMPARE(openDocument("next.tex").myWindow()->height(), 500);
+        MyDocument next;
+        next.setFileName(writeFile(dir->filePath("next.tex")));
+        QCOMPARE(next.myWindow()->height(), 500);
     }
 };
 

@@ -2,6 +2,7 @@
 #include "app/singleinstance.h"
 #include "testsupport.h"
 
+#include <QDataStream>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QtTest>
@@ -54,8 +55,9 @@ private slots:
         QSignalSpy requested(&running, &SingleInstance::filesRequested);
         const QStringList files{"/a/thesis.tex", "/b.tex"};
         QByteArray body, request; // the length, then the list
-        QDataStream(&body, QIODevice::WriteOnly) << files;
-        QDataStream(&request, QIODevice::WriteOnly) << quint32(body.size());
+        QDataStream bodyStream(&body, QIODevice::WriteOnly), requestStream(&request, QIODevice::WriteOnly);
+        bodyStream << files;
+        requestStream << quint32(body.size());
         request += body;
         QLocalSocket client;
         client.connectToServer(name);
