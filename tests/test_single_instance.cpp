@@ -2,7 +2,6 @@
 #include "app/singleinstance.h"
 #include "testsupport.h"
 
-#include <QDataStream>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QtTest>
