@@ -3,26 +3,18 @@
 #include "app/singleinstance.h"
 #include "documenttest.h"
 #include "processcensus.h"
-#include "settings/localizedtext.h"
-#include "settings/quireonprefs.h"
-#include "testsupport.h"
 
 #include <QProcess>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <csignal>
 
 using namespace DocumentTest;
 
-namespace {
-const QByteArray kClean = "\\documentclass{article}\n\\begin{document}\nSee \\ref{x}.\n"
-                          "\\section{A}\\label{x}\n\\end{document}\n";
+static const QByteArray kClean = "\\documentclass{article}\n\\begin{document}\nSee \\ref{x}.\n"
+                                 "\\section{A}\\label{x}\n\\end{document}\n";
 // Two errors: after the first, TeX's prompt "? " and the next message share a line.
-const QByteArray kBroken = "\\documentclass{article}\n\\begin{document}\nText \\undefinedthing.\n"
-                           "More \\undefinedthing.\n\\end{document}\n";
-} // namespace
+static const QByteArray kBroken = "\\documentclass{article}\n\\begin{document}\nText \\undefinedthing.\n"
+                                  "More \\undefinedthing.\n\\end{document}\n";
 
 class TestBatchMode : public QObject {
     Q_OBJECT
@@ -67,11 +59,10 @@ private slots:
     }
 
     void runsAndAnswers_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QStringList>("commands"); // the prompt lines, in order
-        QTest::addColumn<QString>("summary");       // the last line, "" for none
-        QTest::addColumn<QString>("display");       // where a Quireon runs that it must not hand over to
+        // commands: the prompt lines, in order; summary: the last line, "" for none;
+        // display: where a Quireon runs that it must not hand over to.
+        TestSupport::columns<QStringList, int, QStringList, QString, QString>(
+            {"arguments", "exitCode", "commands", "summary", "display"});
         const QString pdflatex = "Quireon> /usr/bin/pdflatex -synctex=1 -cnf-line=max_print_line=10000 ";
         QTest::newRow("stored procedure, opens left out, beside a running Quireon")
             << QStringList{"--batch", "clean.tex"} << 0 << QStringList{pdflatex + "clean", pdflatex + "clean"}
@@ -90,8 +81,7 @@ private slots:
             << QStringList{pdflatex + "clean", "Quireon> /usr/bin/makeindex clean",
                            "Quireon> makeindex ended with exit status 1."}
             << "errors 0, warnings 3, notes 1, pages 1" << "";
-        QTest::newRow("missing file") << QStringList{"--batch", "my thesis; $(x) ü.tex"} << 2
-                                      << QStringList() << "" << "";
+        QTest::newRow("missing file") << QStringList{"--batch", "my thesis; $(x) ü.tex"} << 2 << QStringList() << "" << "";
         QTest::newRow("wrong type") << QStringList{"--batch", "notes.txt"} << 2 << QStringList() << "" << "";
         QTest::newRow("command number out of range")
             << QStringList{"--batch", "--procedure", "1,6", "clean.tex"} << 2 << QStringList() << "" << "";
@@ -100,8 +90,6 @@ private slots:
     }
     void runsAndAnswers() {
         QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QStringList, commands);
         QFETCH(QString, summary);
         QFETCH(QString, display);
         SingleInstance running;
@@ -109,11 +97,10 @@ private slots:
         QSignalSpy requested(&running, &SingleInstance::filesRequested);
         QProcess batch;
         start(batch, arguments, display);
-        QVERIFY(batch.waitForFinished(120000));
-        QCOMPARE(batch.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(batch.exitCode(), exitCode);
+        QVERIFY(batch.waitForFinished(120000) && batch.exitStatus() == QProcess::NormalExit);
+        QTEST(batch.exitCode(), "exitCode");
         const QStringList lines = QString::fromUtf8(batch.readAllStandardOutput()).split('\n');
-        QCOMPARE(lines.filter(QRegularExpression("^Quireon> ")), commands);
+        QTEST(lines.filter(QRegularExpression("^Quireon> ")), "commands");
         if (summary.isEmpty()) {
             QCOMPARE(lines, QStringList{""});
             QVERIFY(!batch.readAllStandardError().isEmpty());
@@ -133,28 +120,24 @@ private slots:
         QVERIFY(finished(batch, 0, 10000).startsWith("quireon 0."));
     }
 
-    // A break ends the command's whole process tree, as the Stop button does.
-    void signalStopsTheToolTree_data() {
-        QTest::addColumn<int>("signalNumber");
-        QTest::newRow("Ctrl+C") << SIGINT;
-        QTest::newRow("kill") << SIGTERM;
-    }
+    // A break (Ctrl+C or kill) ends the command's whole process tree, as Stop does.
     void signalStopsTheToolTree() {
-        QFETCH(int, signalNumber);
         setCommand(0, TestSupport::fixture("hangs_with_child.sh"));
         QVERIFY(gQuireonPrefs->savePreferences());
-        QProcess batch;
-        start(batch, {"--batch", "clean.tex"});
-        const auto line = [&batch] {
-            return QTest::qWaitFor([&] { return batch.canReadLine(); }, 10000) ? batch.readLine() : QByteArray();
-        };
-        QVERIFY(line().startsWith("Quireon> "));
-        const QByteArray child = line().trimmed().mid(6);
-        QVERIFY(child.toInt() > 0);
-        ::kill(pid_t(batch.processId()), signalNumber);
-        QVERIFY(finished(batch, 128 + signalNumber, 10000).endsWith("pages 0\n"));
-        QTRY_VERIFY(!QFileInfo::exists("/proc/" + child));
-        QVERIFY(ProcessCensus::children().isEmpty());
+        for (const int signalNumber : {SIGINT, SIGTERM}) {
+            QProcess batch;
+            start(batch, {"--batch", "clean.tex"});
+            const auto line = [&batch] {
+                return QTest::qWaitFor([&] { return batch.canReadLine(); }, 10000) ? batch.readLine() : QByteArray();
+            };
+            QVERIFY(line().startsWith("Quireon> "));
+            const QByteArray child = line().trimmed().mid(6);
+            QVERIFY(child.toInt() > 0);
+            ::kill(pid_t(batch.processId()), signalNumber);
+            QVERIFY(finished(batch, 128 + signalNumber, 10000).endsWith("pages 0\n"));
+            QTRY_VERIFY(!QFileInfo::exists("/proc/" + child));
+            QVERIFY(ProcessCensus::children().isEmpty());
+        }
     }
 };
 

@@ -2,14 +2,9 @@
 // test's own on a private session bus (CTest runs this under dbus-run-session).
 #include "documenttest.h"
 #include "platform/appactivity.h"
-#include "settings/localizedtext.h"
-#include "settings/quireonprefs.h"
-#include "testsupport.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QTemporaryDir>
-#include <QtTest>
 
 using namespace DocumentTest;
 
@@ -76,15 +71,12 @@ private slots:
         setCommand(0, TestSupport::fixture("latex_like.sh"));
         setCommand(1, TestSupport::fixture("quick_run.sh") + " %1", "(%n page");
         server.notices.clear();
-        active = false;
     }
 
     void backgroundRunsReplaceTheirNoticeAndBringTheirWindow() {
         auto thesis = open("thesis.tex");
         auto other = open("other.tex");
-        QVERIFY(run(*thesis, 0, 1));
-        QVERIFY(run(*other, 1, 2));
-        QVERIFY(run(*thesis, 1, 3));
+        QVERIFY(run(*thesis, 0, 1) && run(*other, 1, 2) && run(*thesis, 1, 3));
         // Another document's notice stays; the same document's is replaced.
         QCOMPARE(server.notices, QStringList({"quireon thesis.tex: 1 error, 1 warning, urgency 2, replaces 0, clickable",
                                               "quireon other.tex: done, 2 pages, urgency 1, replaces 0, clickable",
@@ -105,8 +97,7 @@ private slots:
         QVERIFY(runCommand(*document, 1));
         gQuireonPrefs->setNotifyInBackground(true);
         setCommand(2, TestSupport::fixture("print_then_sleep.sh"));
-        document->execCommandOfIndex(2);
-        QTRY_VERIFY(document->isRunning());
+        QVERIFY(document->execCommandOfIndex(2) && document->isRunning());
         document->startStopSequence();
         QVERIFY(waitIdle(*document));
         // Only the next background run speaks.
@@ -114,8 +105,7 @@ private slots:
         QVERIFY(server.notices.first().contains("replaces 0"));
         server.stop(); // without a service nothing is said, not even a warning
         QTest::failOnWarning(QRegularExpression(".*"));
-        QVERIFY(runCommand(*document, 0));
-        QVERIFY(runCommand(*document, 1));
+        QVERIFY(runCommand(*document, 0) && runCommand(*document, 1));
         QTest::qWait(200);
         QCOMPARE(fieldText(*document, "textNumPages"), QString("2"));
         QVERIFY(server.start());

@@ -3,19 +3,13 @@
 #include "documenttest.h"
 #include "platform/appactivity.h"
 #include "platform/pointer.h"
-#include "settings/localizedtext.h"
-#include "settings/quireonprefs.h"
 #include "settings/settingsstore.h"
-#include "testsupport.h"
 #include "window/applicationfocus.h"
 #include "window/documentorder.h"
 
 #include <QLabel>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QMenuBar>
 #include <QWindow>
-#include <QtTest>
 
 using namespace DocumentTest;
 
@@ -31,16 +25,13 @@ class TestDocumentFloating : public QObject {
     MyDocument &openDocument(const QString &name) {
         auto document = std::make_unique<MyDocument>();
         document->setFileName(writeFile(dir->filePath(name)));
-        MyWindow *window = document->myWindow();
-        window->show();
-        window->setGeometry(100, 120, 480, 400);
-        if (!QTest::qWaitForWindowExposed(window))
-            qFatal("window not exposed");
+        document->myWindow()->show();
+        document->myWindow()->setGeometry(100, 120, 480, 400);
+        QTest::qWaitForWindowExposed(document->myWindow());
         frontToBack << document.get();
         documents.push_back(std::move(document));
         return *documents.back();
     }
-    static MyWindow &windowOf(MyDocument &document) { return *document.myWindow(); }
     void resign() { active = false; applicationDidResignActive(frontToBack); }
     void becomeActive() { active = true; applicationDidBecomeActive(frontToBack); }
 
@@ -50,7 +41,6 @@ private slots:
         prefs = freshPrefs();
         dir = std::make_unique<QTemporaryDir>();
         prefs->setLogDisplayTime(0.2f);
-        prefs->setWindowContents(2);
         prefs->setProcedureArray(QList<int>(8, 0));
         setCommand(0, TestSupport::fixture("brief_run.sh") + " %1");
         active = true;
@@ -61,25 +51,20 @@ private slots:
     void cleanup() {
         frontToBack.clear();
         documents.clear();
-        AppActivity::setSource({});
-        DocumentOrder::setProvider({});
-        Pointer::setSource({});
     }
 
     void backgroundRunsShowThemselvesThenShrinkUnlessTurnedOff() {
         MyDocument &document = openDocument("paper.tex");
-        MyWindow &window = windowOf(document);
+        MyWindow &window = *document.myWindow();
+        const auto state = [&] { return std::pair(window.isInFloatingState(), window.height()); };
         QVERIFY(runCommand(document, 0)); // an active application does not float
         QVERIFY(document.floatingTimerActive() && !window.isInFloatingState());
         QTRY_VERIFY(!document.floatingTimerActive());
-        QVERIFY(!window.isInFloatingState());
-        QCOMPARE(window.height(), 400);
+        QCOMPARE(state(), std::pair(false, 400));
         resign();
-        QVERIFY(window.isInFloatingState());
-        QCOMPARE(window.height(), 66);
+        QCOMPARE(state(), std::pair(true, 66));
 
-        QVERIFY(document.execCommandOfIndex(0));
-        QVERIFY(document.isRunning() && document.floatingTimerActive());
+        QVERIFY(document.execCommandOfIndex(0) && document.isRunning() && document.floatingTimerActive());
         QCOMPARE(window.geometry(), QRect(100, 120, window.width(), 315));
         QTRY_VERIFY(!document.isRunning());
         QCOMPARE(window.height(), 315); // the finished run stays readable for a while
@@ -92,41 +77,38 @@ private slots:
         document.startAutoProcedure();
         QTRY_VERIFY(fieldText(document, "statusField").contains("/bin/sleep"));
         QTest::qWait(400); // longer than the log display time
-        QVERIFY(document.floatingTimerActive());
-        QCOMPARE(window.height(), 315);
+        QCOMPARE(std::pair(document.floatingTimerActive(), window.height()), std::pair(true, 315));
         QTRY_VERIFY(!document.isRunning());
         QTRY_COMPARE(window.height(), 66);
 
         prefs->setFloatingWindow(false); // turned off: back to normal, and no more floating
         document.moveToFloatingState();
-        QVERIFY(!window.isInFloatingState());
         QCOMPARE(window.geometry(), QRect(100, 120, window.width(), 400));
         becomeActive();
         resign();
-        QVERIFY(!window.isInFloatingState());
+        QCOMPARE(state(), std::pair(false, 400));
     }
 
     void onlyTheFrontmostFloatsAndEveryoneReturns() {
         MyDocument &front = openDocument("front.tex");
         MyDocument &back = openDocument("back.tex");
+        const auto state = [](MyDocument &d) {
+            return std::tuple(d.myWindow()->isInFloatingState(), d.myWindow()->height(), d.windowOrderWithinApplication());
+        };
         resign();
-        QVERIFY(windowOf(front).isInFloatingState() && !windowOf(back).isInFloatingState());
-        QCOMPARE(windowOf(back).height(), 400);
-
+        QCOMPARE(state(front), std::tuple(true, 66, 0));
+        QCOMPARE(state(back), std::tuple(false, 400, 1));
         QVERIFY(back.execCommandOfIndex(0)); // a command floats a back window too
-        QVERIFY(windowOf(back).isInFloatingState());
-        QCOMPARE(windowOf(back).height(), 315);
-        QCOMPARE(back.windowOrderWithinApplication(), 1);
+        QCOMPARE(state(back), std::tuple(true, 315, 1));
         QCOMPARE(front.windowOrderWithinApplication(), 0);
         QTRY_VERIFY(!back.isRunning());
         back.enableButtons(false);
         QVERIFY(front.execCommandOfIndex(0));
         becomeActive();
-        for (MyDocument *document : {&front, &back}) {
-            QVERIFY(!windowOf(*document).isInFloatingState());
-            QCOMPARE(windowOf(*document).height(), 400);
-            QCOMPARE(windowOf(*document).windowOpacity(), 1.0);
-        }
+        QCOMPARE(state(front), std::tuple(false, 400, 0));
+        QCOMPARE(state(back), std::tuple(false, 400, 1));
+        for (MyDocument *document : {&front, &back})
+            QCOMPARE(document->myWindow()->windowOpacity(), 1.0);
         QVERIFY(control<QPushButton>(back, "buttonClearFiles")->isEnabled());
         for (const char *name : {"buttonClearFiles", "buttonExe1"}) // off while it runs
             QVERIFY(!control<QPushButton>(front, name)->isEnabled());
@@ -140,16 +122,12 @@ private slots:
     // application is active. Window managers that activate on the press deliver it late, to
     // the normal layout, where the menu bar may now stand under the pointer.
     void aPressOnTheStripClicksStartStopOnce_data() {
-        QTest::addColumn<int>("contents");
-        QTest::addColumn<int>("button");
-        QTest::addColumn<bool>("beside"); // the press lands just below the button
-        QTest::addColumn<bool>("late");   // the press comes after the activation
-        QTest::addColumn<bool>("menus");
-        QTest::addColumn<int>("clicks");
-        QTest::addColumn<int>("laterClicks"); // after another activation, or a later press
+        // beside: the press lands just below the button; late: it comes after the
+        // activation; laterClicks: after another activation, or a later press.
+        TestSupport::columns<int, int, bool, bool, bool, int, int>(
+            {"contents", "button", "beside", "late", "menus", "clicks", "laterClicks"});
         const int left = Qt::LeftButton;
         QTest::newRow("strip") << 3 << left << false << false << false << 1 << 1;
-        QTest::newRow("band") << 1 << left << false << false << false << 1 << 1;
         QTest::newRow("right button") << 3 << int(Qt::RightButton) << false << false << false << 0 << 0;
         QTest::newRow("beside the button") << 3 << left << true << false << false << 0 << 0;
         QTest::newRow("full window takes it itself, once") << 0 << left << false << false << false << 1 << 1;
@@ -164,7 +142,7 @@ private slots:
         QFETCH(bool, menus);
         prefs->setWindowContents(contents);
         MyDocument &document = openDocument("paper.tex");
-        MyWindow &window = windowOf(document);
+        MyWindow &window = *document.myWindow();
         if (menus) {
             document.installMenus(window.menuBar()); // as every window of the application has
             QTRY_VERIFY(window.menuBar()->height() > 0);
@@ -174,9 +152,7 @@ private slots:
         QPushButton *target = control<QPushButton>(document, "buttonStartStop");
         QSignalSpy clicked(target, &QPushButton::clicked);
         const QPoint at = target->mapToGlobal(target->rect().center() + QPoint(0, beside ? target->height() : 0));
-        const auto press = [&] {
-            QTest::mouseClick(window.windowHandle(), Qt::MouseButton(button), {}, window.mapFromGlobal(at));
-        };
+        const auto press = [&] { QTest::mouseClick(window.windowHandle(), Qt::MouseButton(button), {}, window.mapFromGlobal(at)); };
         if (!late) {
             press();
             if (window.miniWindow())
@@ -196,23 +172,24 @@ private slots:
     void theUsersResizeIsRemembered() {
         const auto stored = [] { return SettingsStore().rawString(Key::DocumentWindowSize); };
         MyDocument &document = openDocument("paper.tex");
+        MyWindow &window = *document.myWindow();
         resign(); // the code's own resizing is not remembered
         becomeActive();
-        QTRY_COMPARE(windowOf(document).height(), 400); // late confirmations settle
+        QTRY_COMPARE(window.height(), 400); // late confirmations settle
         QVERIFY(stored().isEmpty());
-        const int width = windowOf(document).width(); // the contents decide the least width
-        emit windowOf(document).userResized(QSize(width, 500)); // the window manager's resize
+        const int width = window.width(); // the contents decide the least width
+        emit window.userResized(QSize(width, 500)); // the window manager's resize
         QTRY_COMPARE(stored(), QStringLiteral("{%1, 500}").arg(width));
         // A long status neither widens the window nor passes for the user's size, and the
         // window's limits agree with each other.
         control<QLabel>(document, "statusField")->setText("Running: " + QString(300, u'x'));
         QTest::qWait(300);
-        QCOMPARE(windowOf(document).width(), width);
-        QVERIFY(windowOf(document).minimumWidth() <= windowOf(document).maximumWidth());
+        QCOMPARE(window.width(), width);
+        QVERIFY(window.minimumWidth() <= window.maximumWidth());
         QCOMPARE(stored(), QStringLiteral("{%1, 500}").arg(width));
         MyDocument next;
         next.setFileName(writeFile(dir->filePath("next.tex")));
-        QCOMPARE(windowOf(next).height(), 500);
+        QCOMPARE(next.myWindow()->height(), 500);
     }
 };
 

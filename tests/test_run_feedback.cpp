@@ -1,28 +1,18 @@
 // Following log lines of real pdflatex and bibtex runs to the source, and what changed
 // between two real runs of an edited document.
 #include "documenttest.h"
-#include "settings/localizedtext.h"
-#include "settings/quireonprefs.h"
-#include "testsupport.h"
 
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTextBlock>
-#include <QtTest>
 
 using namespace DocumentTest;
 
-namespace {
-const QByteArray kMain = "\\documentclass{article}\n\\begin{document}\n"
-                         "See \\ref{nolabel}.\n"
-                         "\\input{Chapter1/chapter1}\n"
-                         "\\input{\"my part/sec two\"}\n"
-                         "\\hbox to 1pt{wide text here}\n"
-                         "\\cite{nokey}\\bibliographystyle{plain}\\bibliography{refs}\n"
-                         "\\end{document}\n";
-const QByteArray kChapter = "Chapter one.\n\n\\undefinedA here\n\nRef \\ref{x}.\n";
-const QString kPdflatex = "/usr/bin/pdflatex -interaction=nonstopmode -cnf-line=max_print_line=10000 %1";
-} // namespace
+// Line 3 refers to a missing label, line 6 overfills a box.
+static const QByteArray kMain = "\\documentclass{article}\n\\begin{document}\nSee \\ref{nolabel}.\n"
+                                "\\input{Chapter1/chapter1}\n\\input{\"my part/sec two\"}\n\\hbox to 1pt{wide text here}\n"
+                                "\\cite{nokey}\\bibliographystyle{plain}\\bibliography{refs}\n\\end{document}\n";
+static const QByteArray kChapter = "Chapter one.\n\n\\undefinedA here\n\nRef \\ref{x}.\n";
+static const QString kPdflatex = "/usr/bin/pdflatex -interaction=nonstopmode -cnf-line=max_print_line=10000 %1";
 
 class TestRunFeedback : public QObject {
     Q_OBJECT
@@ -38,10 +28,9 @@ class TestRunFeedback : public QObject {
     }
     void sendMouse(MyDocument &document, QEvent::Type type, const QTextBlock &block) {
         QPlainTextEdit *log = logView(document);
-        QTextCursor cursor(block);
-        log->setTextCursor(cursor);
+        log->setTextCursor(QTextCursor(block));
         log->ensureCursorVisible();
-        const QPointF at = log->cursorRect(cursor).center() + QPointF(2, 0);
+        const QPointF at = log->cursorRect().center() + QPointF(2, 0);
         QMouseEvent event(type, at, log->viewport()->mapToGlobal(at), Qt::LeftButton,
                           type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(log->viewport(), &event);
@@ -77,11 +66,7 @@ private slots:
     }
 
     void linesLeadToTheSource_data() {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<int>("occurrence");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("lineNumber");
+        TestSupport::columns<int, QString, int, QString, int>({"command", "line", "occurrence", "file", "lineNumber"});
         QTest::newRow("warning in the root") << 0 << "LaTeX Warning: Reference `nolabel'" << 0 << "main.tex" << 3;
         QTest::newRow("error in a chapter") << 0 << "! Undefined control sequence." << 0 << "Chapter1/chapter1.tex" << 3;
         QTest::newRow("warning after a parenthesis") << 0 << "LaTeX Warning: Reference `x'" << 0 << "Chapter1/chapter1.tex" << 5;
@@ -119,10 +104,8 @@ private slots:
         document.setFileName(root);
         document.showWindow();
         // Quireon's own lines other than the command it ran.
-        const auto summaries = [&] {
-            QStringList own = logLines(document).filter(QRegularExpression("^" + MyDocument::promptPrefix));
-            return own.filter(QRegularExpression("^(?!.*pdflatex)"));
-        };
+        const QRegularExpression own("^" + MyDocument::promptPrefix + "(?!.*pdflatex)");
+        const auto summaries = [&] { return logLines(document).filter(own); };
         QVERIFY(runCommand(document, 0));
         QVERIFY(summaries().isEmpty());
         for (const QString start : {"LaTeX Warning: There were undefined references.", "Output written on",
@@ -134,9 +117,8 @@ private slots:
         }
         gQuireonPrefs->setEditorCommand(""); // the desktop opens the file, without a line
         QStringList *opened = recordOpens();
-        QPlainTextEdit *log = logView(document);
-        log->setTextCursor(QTextCursor(lineBlock(document, "LaTeX Warning: Reference `x'")));
-        QTest::keyClick(log, Qt::Key_Return);
+        logView(document)->setTextCursor(QTextCursor(lineBlock(document, "LaTeX Warning: Reference `x'")));
+        QTest::keyClick(logView(document), Qt::Key_Return);
         QCOMPARE(*opened, QStringList{dir.filePath("Chapter1/chapter1.tex")});
 
         QVERIFY(runCommand(document, 0)); // settles the .aux of the first run
@@ -147,10 +129,8 @@ private slots:
         writeFile(dir.filePath("my part/sec two.tex"), "Second.\n");
         QVERIFY(runCommand(document, 0));
         QCOMPARE(summaries(), QStringList{MyDocument::promptPrefix + Text::format("ChangesSinceLastRun", {"1", "1"})});
-        const QTextBlock added = lineBlock(document, "LaTeX Warning: Reference `other'");
-        QCOMPARE(weight(added), int(QFont::Bold));
+        QCOMPARE(weight(lineBlock(document, "LaTeX Warning: Reference `other'")), int(QFont::Bold));
         QCOMPARE(weight(lineBlock(document, "LaTeX Warning: Reference `nolabel'")), int(QFont::Normal));
-        writeFile(dir.filePath("my part/sec two.tex"), "Second \\undefinedB.\n");
     }
 };
 

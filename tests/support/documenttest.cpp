@@ -1,16 +1,8 @@
 #include "documenttest.h"
 
-#include "document/mydocument.h"
-#include "platform/desktopopener.h"
-#include "settings/localizedtext.h"
-#include "settings/quireonprefs.h"
-#include "testsupport.h"
-#include "window/mywindow.h"
-
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTest>
 #include <QTextBlock>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -45,7 +37,7 @@ void setCommand(int index, const QString &line, const QString &pageString) {
 
 bool runCommand(MyDocument &document, int index, int timeoutMs) {
     document.execCommandOfIndex(index);
-    return QTest::qWaitFor([&] { return !document.isRunning(); }, timeoutMs);
+    return waitIdle(document, timeoutMs);
 }
 
 void setProcedure(const QList<int> &codes) {
@@ -93,8 +85,7 @@ QStringList logLines(MyDocument &document) {
 }
 
 QTextCharFormat lineFormat(MyDocument &document, int line) {
-    const QTextBlock block = logView(document)->document()->findBlockByNumber(line);
-    return block.begin().fragment().charFormat();
+    return logView(document)->document()->findBlockByNumber(line).begin().fragment().charFormat();
 }
 
 QString fieldText(MyDocument &document, const char *name) {

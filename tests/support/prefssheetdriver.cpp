@@ -5,10 +5,10 @@
 #include <QFile>
 #include <QtTest>
 
-PrefsSheetDriver::PrefsSheetDriver() : m_shared(std::make_unique<QuireonPrefs>())
+PrefsSheetDriver::PrefsSheetDriver()
+    : m_shared(std::make_unique<QuireonPrefs>()), m_window(std::make_unique<QWidget>())
 {
     m_shared->awakeFromNib();
-    m_window = std::make_unique<QWidget>();
     m_window->resize(400, 300);
     m_window->show();
 }

@@ -7,9 +7,14 @@
 
 namespace ProcessCensus {
 namespace {
-// The state letter and parent id from /proc/<pid>/stat; the command name in parentheses
-// may hold spaces, so the fields are read after its closing parenthesis.
-bool readStat(const QString &pid, char *state, int *parent, qint64 *group = nullptr)
+struct Stat {
+    char state = 0;
+    int parent = 0;
+    qint64 group = 0;
+};
+// The state letter, parent and group ids from /proc/<pid>/stat; the command name in
+// parentheses may hold spaces, so the fields are read after its closing parenthesis.
+bool readStat(const QString &pid, Stat *out)
 {
     QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
     if (!file.open(QIODevice::ReadOnly))
@@ -17,26 +22,21 @@ bool readStat(const QString &pid, char *state, int *parent, qint64 *group = null
     const QByteArray stat = file.readAll();
     const qsizetype close = stat.lastIndexOf(')');
     const QList<QByteArray> fields = stat.mid(close + 2).split(' ');
-    if (close < 0 || fields.size() < 2)
+    if (close < 0 || fields.size() < 3)
         return false;
-    *state = fields.at(0).isEmpty() ? '?' : fields.at(0).at(0);
-    *parent = fields.at(1).toInt();
-    if (group)
-        *group = fields.value(2).toLongLong();
+    *out = {fields.at(0).isEmpty() ? '?' : fields.at(0).at(0), fields.at(1).toInt(), fields.at(2).toLongLong()};
     return true;
 }
 
-template <typename F> void forEachChild(F f)
+// Calls f(pid, stat) for every process; stops at the first call that answers true.
+template <typename F> bool anyProcess(F f)
 {
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString &entry : entries) {
-        bool number = false;
-        const int pid = entry.toInt(&number);
-        char state = '?';
-        int parent = 0;
-        if (number && readStat(entry, &state, &parent) && parent == int(::getpid()))
-            f(pid, state);
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        Stat stat;
+        if (entry.toInt() > 0 && readStat(entry, &stat) && f(entry.toInt(), stat))
+            return true;
     }
+    return false;
 }
 } // namespace
 
@@ -53,14 +53,19 @@ QStringList openDescriptors()
 QList<int> children()
 {
     QList<int> pids;
-    forEachChild([&](int pid, char) { pids << pid; });
+    anyProcess([&](int pid, const Stat &stat) {
+        if (stat.parent == int(::getpid()))
+            pids << pid;
+        return false;
+    });
     return pids;
 }
 
 int zombieChildren()
 {
     int zombies = 0;
-    forEachChild([&](int, char state) { zombies += state == 'Z' ? 1 : 0; });
+    for (const int pid : children())
+        zombies += state(pid) == QLatin1Char('Z') ? 1 : 0;
     return zombies;
 }
 
@@ -75,9 +80,8 @@ qint64 residentBytes()
 
 QChar state(qint64 pid)
 {
-    char letter = 0;
-    int parent = 0;
-    return readStat(QString::number(pid), &letter, &parent) ? QChar(letter) : QChar();
+    Stat stat;
+    return readStat(QString::number(pid), &stat) ? QChar(stat.state) : QChar();
 }
 
 bool running(qint64 pid)
@@ -88,14 +92,6 @@ bool running(qint64 pid)
 
 bool groupAlive(qint64 pgid)
 {
-    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        char letter = 0;
-        int parent = 0;
-        qint64 group = 0;
-        if (entry.toLongLong() > 0 && readStat(entry, &letter, &parent, &group) &&
-            group == pgid && letter != 'Z')
-            return true;
-    }
-    return false;
+    return anyProcess([&](int, const Stat &stat) { return stat.group == pgid && stat.state != 'Z'; });
 }
 } // namespace ProcessCensus

@@ -23,9 +23,7 @@ QString fixture(const QString &name)
 {
     return QStringLiteral(QUIREON_FIXTURES "/") + name;
 }
-} // namespace TestSupport
 
-namespace TestSupport {
 QString linkContent(const QString &path)
 {
     char buffer[4096];
