@@ -27,8 +27,7 @@ class TestNewProject : public QObject {
     std::unique_ptr<QTemporaryDir> m_tmp;
     std::unique_ptr<QuireonPrefs> m_prefs;
     QString m_template, m_bib,
-        m_figures;  // <tmp>/t/article.tex, <tmp>/x/refs.bib, folder <tmp>/x/figures
-    QString m_root; // <tmp>/u/p/Paper.tex, for the link sheet
+        m_figures; // <tmp>/t/article.tex, <tmp>/x/refs.bib, folder <tmp>/x/figures
     QStringList m_opened;
     int m_created = 0; // calls of the link-created callback
 
@@ -61,19 +60,17 @@ class TestNewProject : public QObject {
         Panels::setNextPanelHandler(std::move(handler));
         NewProjectController controller;
         controller.newFromTemplate(nullptr, [this](const QString &path) { m_opened << path; });
-        QVERIFY(!controller.templateArray().has_value());
-        QVERIFY(!controller.symLinkArray().has_value());
+        QVERIFY(!controller.templateArray() && !controller.symLinkArray());
     }
 
-    // Runs the link sheet for m_root, written first; the handler answers the panel.
+    // Runs the link sheet for tmp("u/p/Paper.tex"), written first; the handler answers the panel.
     void runSheet(Panels::PanelHandler handler) {
-        QVERIFY(TestSupport::writeFile(m_root, "\\documentclass{article}\n"));
+        QVERIFY(TestSupport::writeFile(tmp("u/p/Paper.tex"), "\\documentclass{article}\n"));
         Panels::setNextPanelHandler(std::move(handler));
         SymLinkController controller;
         QWidget window;
-        controller.createSymLink(&window, m_root, [this] { ++m_created; });
-        QVERIFY(!controller.symLinkArray().has_value());
-        QVERIFY(!controller.isSheetUp());
+        controller.createSymLink(&window, tmp("u/p/Paper.tex"), [this] { ++m_created; });
+        QVERIFY(!controller.symLinkArray() && !controller.isSheetUp());
     }
     static QComboBox *popup(QFileDialog *panel) {
         return panel->findChild<QComboBox *>("popupSymLinkFiles");
@@ -104,7 +101,6 @@ private slots:
         QVERIFY(TestSupport::writeFile(m_template, "\\documentclass{article}\n"));
         QVERIFY(TestSupport::writeFile(m_bib, "@book{a,title={A}}\n"));
         m_figures = tmp("x/figures");
-        m_root = tmp("u/p/Paper.tex");
         QVERIFY(QDir().mkpath(tmp("u/p")) && QDir().mkpath(m_figures));
         m_opened.clear();
         m_created = 0;
@@ -321,14 +317,18 @@ private slots:
     // original; another original changes the type, and the one used moves first. A vanished
     // original is dropped, a folder kept.
     void linkTakesTheChosenOriginalsTypeAndMovesItFirst() {
-        m_prefs->setSymLinkArray(QStringList{tmp("x/gone.bib"), m_bib, m_figures});
-        runSheet([this](QFileDialog *panel) {
+        const QString plain = tmp("x/README");
+        QVERIFY(TestSupport::writeFile(plain, "read me\n"));
+        m_prefs->setSymLinkArray(QStringList{tmp("x/gone.bib"), m_bib, m_figures, plain});
+        runSheet([&](QFileDialog *panel) {
             [&] {
                 QCOMPARE(QFileInfo(panel->directory().absolutePath()), QFileInfo(tmp("u/p")));
                 QCOMPARE(panel->findChild<QLineEdit *>("fileNameEdit")->text(), QString("Paper"));
-                QCOMPARE(items(popup(panel)), (QStringList{m_bib, m_figures}));
+                QCOMPARE(items(popup(panel)), (QStringList{m_bib, m_figures, plain}));
                 QVERIFY(panel->findChild<QLabel *>("stopIconSymLink")->isHidden());
                 QCOMPARE(panel->defaultSuffix(), QString("bib"));
+                popup(panel)->setCurrentIndex(2); // no extension: any name goes
+                QCOMPARE(panel->defaultSuffix(), QString());
                 popup(panel)->setCurrentIndex(1);
                 QCOMPARE(panel->defaultSuffix(), QString("folder"));
             }();
@@ -337,20 +337,7 @@ private slots:
         QVERIFY(Alerts::shown().isEmpty());
         QCOMPARE(TestSupport::linkContent(tmp("u/p/Figs.folder")), m_figures);
         QCOMPARE(m_created, 1);
-        QCOMPARE(stored().symLinkArray(), (QStringList{m_figures, m_bib}));
-    }
-
-    void originalWithoutExtensionAllowsAnyName() {
-        const QString plain = tmp("x/README");
-        QVERIFY(TestSupport::writeFile(plain, "read me\n"));
-        m_prefs->setSymLinkArray(QStringList{plain});
-        QString suffix = "unset";
-        runSheet([&](QFileDialog *panel) {
-            suffix = panel->defaultSuffix();
-            return tmp("u/p/notes.txt");
-        });
-        QCOMPARE(suffix, QString());
-        QCOMPARE(TestSupport::linkContent(tmp("u/p/notes.txt")), plain);
+        QCOMPARE(stored().symLinkArray(), (QStringList{m_figures, m_bib, plain}));
     }
 
     void existingFileReplacedFolderRefused() {
@@ -413,11 +400,11 @@ private slots:
         m_prefs->setSymLinkArray(QStringList{m_bib});
         const QString taken = tmp("u/p/c.v2.bib");
         QVERIFY(TestSupport::writeFile(taken, "kept\n"));
-        QVERIFY(TestSupport::writeFile(m_root, "\\documentclass{article}\n"));
+        QVERIFY(TestSupport::writeFile(tmp("u/p/Paper.tex"), "\\documentclass{article}\n"));
         QWidget window;
         window.show();
         SymLinkController controller;
-        controller.createSymLink(&window, m_root, [this] { ++m_created; });
+        controller.createSymLink(&window, tmp("u/p/Paper.tex"), [this] { ++m_created; });
         QFileDialog *panel = window.findChild<QFileDialog *>();
         QVERIFY(panel && panel->isVisible());
         QVERIFY(controller.isSheetUp());
