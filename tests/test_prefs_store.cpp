@@ -98,11 +98,9 @@ private slots:
         QuireonPrefs p;
         p.setString(QString(), Key::TaskInputString);
         QVERIFY(!p.hasValue(Key::TaskInputString));
-        QVERIFY(p.savePreferences());
-        QVERIFY(!p.dirty());
+        QVERIFY(p.savePreferences() && !p.dirty());
         QSettings store = rawStore();
-        QVERIFY(store.contains(Key::CommandNames));
-        QVERIFY(!store.contains(Key::TaskInputString));
+        QVERIFY(store.contains(Key::CommandNames) && !store.contains(Key::TaskInputString));
         // A second save without changes must leave the file alone.
         store.setValue(Key::CheckInterval, "77");
         store.sync();
@@ -123,10 +121,9 @@ private slots:
         QuireonPrefs reader;
         reader.awakeFromNib();
         QCOMPARE(reader.errorStrArray(), QStringList({"E1", "E2"}));
-        QCOMPARE(reader.warningStrArray().size(), 7);
-        QVERIFY(reader.dirty());
-        QSettings store = rawStore();
-        QVERIFY(!store.contains(Key::LastTemplate) && !store.contains(Key::LastSymbolicLink));
+        QVERIFY(reader.warningStrArray().size() == 7 && reader.dirty());
+        QVERIFY(!rawStore().contains(Key::LastTemplate) &&
+                !rawStore().contains(Key::LastSymbolicLink));
     }
 
     void everyKindSurvivesAFreshProcess() {
@@ -148,8 +145,8 @@ private slots:
 
         // Every key comes back with the value and the type it was saved with.
         const auto got = readInFreshProcess();
-        QCOMPARE(got.size(),
-                 qsizetype(preferenceKeys.size() - 2)); // all but the two empty recent lists
+        // All but the two empty recent lists.
+        QCOMPARE(got.size(), qsizetype(preferenceKeys.size() - 2));
         for (const PrefKeyInfo &info : preferenceKeys) {
             const QVariant v = p.prefsDic().value(info.key);
             if (!v.isValid())
@@ -178,8 +175,7 @@ private slots:
         QCOMPARE(p.interval(), 2);
         QCOMPARE(p.procedureAtIndex(0), 1);
         QCOMPARE(p.noteStrArray(), QStringList{"kept"});
-        QVERIFY(!p.hasValue(Key::LastOpenedFile));
-        QVERIFY(p.savePreferences());
+        QVERIFY(!p.hasValue(Key::LastOpenedFile) && p.savePreferences());
         QuireonPrefs again;
         again.awakeFromNib();
         QCOMPARE(again.errorColor(), QColor(Qt::red));
