@@ -291,7 +291,10 @@ private slots:
         }
     }
 
-    void popupTitlesFollowTheNameFields() {
+    // The pop-ups and the string sheet's headings (opened before) follow unsaved names.
+    void popupTitlesAndHeadingsFollowTheNameFields() {
+        QVERIFY(openStrings());
+        closeStrings("stringsCancelButton");
         setText("cmdName2", "XeLaTeX");
         setText("openName5", "Word count");
         for (int step = 1; step <= 8; ++step) {
@@ -299,6 +302,9 @@ private slots:
             QCOMPARE(proc(step)->itemText(12), QStringLiteral("Word count"));
             QCOMPARE(proc(step)->itemText(2), shared->cmdNameAtIndex(0));
         }
+        QVERIFY(openStrings());
+        QVERIFY(stringsControl<QLabel>("pageHeader2")->text().contains("XeLaTeX"));
+        closeStrings("stringsCancelButton");
         controller->revertToDefauts();
         QCOMPARE(proc(5)->itemText(3), Text::localized("cmdName2"));
     }
@@ -343,7 +349,7 @@ private slots:
         QVERIFY(shared->startupChoice() == 0 && shared->logEncoding() == 999999u);
     }
 
-    void sheetIsWindowModalAndOpensOnce() {
+    void sheetIsModalOpensOnceAndGoesWithItsWindow() {
         QDialog *first = sheet();
         QVERIFY(first->parentWidget());
         QCOMPARE(first->windowModality(), Qt::WindowModal);
@@ -358,17 +364,15 @@ private slots:
         QVERIFY(alone.sheet() && alone.sheet()->isVisible());
         QCOMPARE(alone.sheet()->windowModality(), Qt::ApplicationModal);
         alone.prefsCanceled();
-    }
 
-    void closingTheParentWindowDropsTheSheet() {
-        controller->prefsCanceled();
-        auto *window = new QWidget;
-        window->show();
-        controller->openPreferences(window);
+        // Closing the parent window drops the sheet; it opens again from scratch.
+        auto *parent = new QWidget;
+        parent->show();
+        controller->openPreferences(parent);
         QVERIFY(sheet());
-        delete window;
+        delete parent;
         QVERIFY(!sheet() && !controller->currentPrefs());
-        QVERIFY(open()); // opens again, from scratch
+        QVERIFY(open());
         QCOMPARE(prefsChangedCount(), 0);
     }
 
@@ -419,11 +423,17 @@ private slots:
 
     void cancelRestoresWhatTheSheetShowedWhenItOpened() {
         QVERIFY(openStrings());
-        // First use: accepted, so the working copy holds these values.
+        // First use, the well's colour picked in its dialog: accepted into the working copy.
         pageString(2)->setText("Output written (%n pages)");
-        well("errorColor")->setColor(Qt::magenta);
+        QTest::mouseClick(well("errorColor"), Qt::LeftButton);
+        auto *panel = strings()->findChild<QColorDialog *>("colorPanel");
+        QTRY_VERIFY(panel && panel->isVisible());
+        QCOMPARE(panel->currentColor(), QColor(Qt::red));
+        panel->setCurrentColor(QColor(10, 20, 30));
+        panel->accept();
         QVERIFY(setRow("errorStringTable", 6, "Fatal"));
         closeStrings();
+        QCOMPARE(controller->currentPrefs()->errorColor(), QColor(10, 20, 30));
         const QStringList accepted = rows("errorStringTable");
 
         // Second use: edits thrown away by Escape, which leaves the preferences sheet up.
@@ -438,32 +448,10 @@ private slots:
         QVERIFY(sheet()->isVisible());
         QCOMPARE(pageString(2)->text(), QStringLiteral("Output written (%n pages)"));
         QCOMPARE(pageString(5)->text(), shared->pageStrArray().at(4));
-        QCOMPARE(well("errorColor")->color(), QColor(Qt::magenta));
+        QCOMPARE(well("errorColor")->color(), QColor(10, 20, 30));
         QCOMPARE(well("noteColor")->color(), shared->noteColor());
         QCOMPARE(rows("errorStringTable"), accepted);
         QVERIFY(accepted.contains("Fatal"));
-    }
-
-    void aColourWellOpensAColourDialog() {
-        QVERIFY(openStrings());
-        ColorWell *errors = well("errorColor");
-        QTest::mouseClick(errors, Qt::LeftButton);
-        auto *panel = strings()->findChild<QColorDialog *>("colorPanel");
-        QTRY_VERIFY(panel && panel->isVisible());
-        QCOMPARE(panel->currentColor(), QColor(Qt::red));
-        panel->setCurrentColor(QColor(10, 20, 30));
-        panel->accept();
-        QCOMPARE(errors->color(), QColor(10, 20, 30));
-        closeStrings();
-        QCOMPARE(controller->currentPrefs()->errorColor(), QColor(10, 20, 30));
-    }
-
-    void headingsFollowTheUnsavedCommandNames() {
-        QVERIFY(openStrings());
-        closeStrings("stringsCancelButton");
-        setText("cmdName2", "Biber");
-        QVERIFY(openStrings());
-        QVERIFY(stringsControl<QLabel>("pageHeader2")->text().contains("Biber"));
     }
 };
 
