@@ -26,8 +26,8 @@ class TestNewProject : public QObject {
 
     std::unique_ptr<QTemporaryDir> m_tmp;
     std::unique_ptr<QuireonPrefs> m_prefs;
-    QString m_template, m_bib,
-        m_figures; // <tmp>/t/article.tex, <tmp>/x/refs.bib, folder <tmp>/x/figures
+    // <tmp>/t/article.tex, <tmp>/x/refs.bib, folder <tmp>/x/figures
+    QString m_template, m_bib, m_figures;
     QStringList m_opened;
     int m_created = 0; // calls of the link-created callback
 
@@ -37,11 +37,9 @@ class TestNewProject : public QObject {
         return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
                                    QDir::Name);
     }
-    static QuireonPrefs stored() {
-        QuireonPrefs p;
-        p.loadPreferences();
-        return p;
-    }
+    struct Stored : QuireonPrefs { // what the store holds
+        Stored() { loadPreferences(); }
+    };
     static QByteArray contents(const QString &path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -125,7 +123,7 @@ private slots:
         QCOMPARE(TestSupport::linkContent(tmp("u/p/Paper.bib")), m_bib);
         QVERIFY(QFileInfo(tmp("u/p/fig")).isDir() && !QFileInfo(tmp("u/p/fig")).isSymLink());
 
-        const QuireonPrefs stored = TestNewProject::stored();
+        const Stored stored;
         QCOMPARE(stored.templateArray(), QStringList{m_template});
         QCOMPARE(stored.folderNameArray(), (QStringList{"fig", "figures"}));
         QCOMPARE(stored.symLinkArray(), QStringList{m_bib});
@@ -145,8 +143,7 @@ private slots:
         const QString root = tmp("u/p/Paper.tex");
         QVERIFY(QFile::link(tmp("nowhere"), tmp("u/p/Paper.folder")));
         QVERIFY(QFile::link(tmp("nowhere"), tmp("u/p/Paper.bib")));
-        const Outcome outcome =
-            createProject(root, m_template, {true, QString("missing/fig"), m_bib});
+        const auto outcome = createProject(root, m_template, {true, QString("missing/fig"), m_bib});
         QVERIFY(outcome.rootCreated);
         const QList<Alert> expected = {
             {"SymLinkErrorHeader", "SymLinkFileMessage", tmp("u/p/Paper.folder")},
@@ -213,8 +210,8 @@ private slots:
         QCOMPARE(Alerts::shown()[0].message.split(" ; ").size(), 3);
         QVERIFY(entries(tmp("u/p")).isEmpty() && m_opened.isEmpty());
         // Nothing of the refused choice is remembered.
-        QVERIFY(!stored().checkCreateSymLink());
-        QCOMPARE(stored().folderNameArray(), QStringList{"figures"});
+        QVERIFY(!Stored().checkCreateSymLink());
+        QCOMPARE(Stored().folderNameArray(), QStringList{"figures"});
     }
 
     void accessoryViewReflectsChoices() {
@@ -334,7 +331,7 @@ private slots:
         QVERIFY(Alerts::shown().isEmpty());
         QCOMPARE(TestSupport::linkContent(tmp("u/p/Figs.folder")), m_figures);
         QCOMPARE(m_created, 1);
-        QCOMPARE(stored().symLinkArray(), (QStringList{m_figures, m_bib, plain}));
+        QCOMPARE(Stored().symLinkArray(), (QStringList{m_figures, m_bib, plain}));
     }
 
     void existingFileReplacedFolderRefused() {
@@ -352,10 +349,8 @@ private slots:
         runSheet([this](QFileDialog *) { return tmp("u/p/Data.bib"); });
         runSheet([this](QFileDialog *) { return tmp("u/p/Via.bib"); });
         QCOMPARE(Alerts::shown().size(), 2);
-        QCOMPARE(Alerts::shown()[0].message,
-                 Text::format("SymLinkFolderMessage", {tmp("u/p/Data.bib")}));
-        QCOMPARE(Alerts::shown()[1].message,
-                 Text::format("SymLinkFolderMessage", {tmp("u/p/Via.bib")}));
+        QVERIFY(Alerts::shown()[0].message.contains(tmp("u/p/Data.bib")));
+        QVERIFY(Alerts::shown()[1].message.contains(tmp("u/p/Via.bib")));
         QVERIFY(QFileInfo(tmp("u/p/Data.bib/keep.txt")).isFile());
         QCOMPARE(TestSupport::linkContent(tmp("u/p/Via.bib")), tmp("u/p/Data.bib"));
         QCOMPARE(m_created, 1);
@@ -370,7 +365,7 @@ private slots:
         Alerts::setNextAnswer(Alerts::DefaultReturn);
         runSheet([this](QFileDialog *) { return tmp("u/p/Paper"); });
         QCOMPARE(Alerts::shown().size(), 1);
-        QCOMPARE(Alerts::shown()[0].message, Text::format("SymLinkFileMessage", {local}));
+        QVERIFY(Alerts::shown()[0].message.contains(local));
         QVERIFY(!QFileInfo(local).isSymLink() && QFileInfo(local).size() == 14);
     }
 
@@ -386,7 +381,7 @@ private slots:
             }();
             return QString(); // cancelled: the chooser's pick stays remembered
         });
-        QCOMPARE(stored().symLinkArray(), QStringList{m_figures});
+        QCOMPARE(Stored().symLinkArray(), QStringList{m_figures});
         QVERIFY(!QFileInfo::exists(tmp("u/p/Paper.folder")));
     }
 

@@ -65,11 +65,12 @@ class TestPrefsSheet : public QObject {
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     // What the store holds, as the next launch would see it.
-    static std::unique_ptr<QuireonPrefs> reloaded() {
-        std::unique_ptr<QuireonPrefs> prefs = QuireonPrefs::defaultPrefs();
-        prefs->loadPreferences();
-        return prefs;
-    }
+    struct Reloaded : QuireonPrefs {
+        Reloaded() {
+            setDefaults();
+            loadPreferences();
+        }
+    };
 
     int prefsChangedCount() const {
         int n = 0;
@@ -121,9 +122,7 @@ private slots:
     }
     void cleanup() {
         notified.reset();
-        if (sheet())
-            controller->prefsCanceled();
-        window.reset();
+        window.reset(); // drops a sheet still up
         controller.reset();
         shared.reset();
         gQuireonPrefs = nullptr;
@@ -153,7 +152,7 @@ private slots:
         QCOMPARE(Alerts::shown().size(), stored ? 0 : 1);
         QCOMPARE(prefsChangedCount(), stored ? 1 : 0);
         QCOMPARE(shared->interval(), stored ? stored : 2);
-        QCOMPARE(reloaded()->interval(), stored ? stored : 2);
+        QCOMPARE(Reloaded().interval(), stored ? stored : 2);
         QCOMPARE(sheet() != nullptr, stored == 0);
         if (stored == 0) { // the sheet stays up as it was, and nothing is written
             QVERIFY(sheet()->isVisible());
@@ -250,13 +249,13 @@ private slots:
             Key::RecentFolderNames,        Key::NumberOfRecentItems,
             Key::CreateFolderAlias,        Key::CreateExtraFolder,
             Key::CreateSymbolicLink,       Key::TaskInputString};
-        const std::unique_ptr<QuireonPrefs> stored = reloaded();
+        const Reloaded stored;
         for (const PrefKeyInfo &info : preferenceKeys) {
             const QVariant expected = notOnTheSheets.contains(info.key)
                                           ? customised.value(info.key)
                                           : defaults.prefsDic().value(info.key);
             QCOMPARE(p.prefsDic().value(info.key), expected);
-            QCOMPARE(stored->prefsDic().value(info.key), expected);
+            QCOMPARE(stored.prefsDic().value(info.key), expected);
         }
         QCOMPARE(prefsChangedCount(), 1);
     }
@@ -276,7 +275,7 @@ private slots:
             QCOMPARE(proc(step)->isEnabled(), step <= 3);
         clickOk();
         QCOMPARE(shared->procedureArray(), QList<int>({2, 4, 0, 9, 0, 0, 0, 12}));
-        QCOMPARE(reloaded()->prefsDic(), shared->prefsDic());
+        QCOMPARE(Reloaded().prefsDic(), shared->prefsDic());
         QCOMPARE(prefsChangedCount(), 1);
         QCOMPARE(notified->constLast().at(1).value<QObject *>(), controller.get()); // the sender
 
@@ -332,11 +331,11 @@ private slots:
         setText("cmdCmd3", "/usr/bin/biber %1");
         setText("outputExt05", "");
         clickOk();
-        const std::unique_ptr<QuireonPrefs> stored = reloaded();
-        QCOMPARE(stored->logEncoding(), 4u);
-        QCOMPARE(stored->startupChoice(), 1);
-        QCOMPARE(stored->cmdCmdAtIndex(2), QStringLiteral("/usr/bin/biber %1"));
-        QVERIFY(stored->outputExtArray().size() == 12 && stored->outputExtArray().at(4).isEmpty());
+        const Reloaded stored;
+        QCOMPARE(stored.logEncoding(), 4u);
+        QCOMPARE(stored.startupChoice(), 1);
+        QCOMPARE(stored.cmdCmdAtIndex(2), QStringLiteral("/usr/bin/biber %1"));
+        QVERIFY(stored.outputExtArray().size() == 12 && stored.outputExtArray().at(4).isEmpty());
 
         // A startup choice that no cell stands for opens nothing, as the cell tagged 0; an
         // encoding this system lacks shows no item and is kept, not turned into 0.
@@ -400,11 +399,10 @@ private slots:
     // accepting drops blanked rows, keeps duplicates and sorts into the working copy only.
     void editedRowsAreCleanedAndSortedWhenAccepted() {
         QVERIFY(openStrings());
-        QCOMPARE(rows("noteStringTable"),
-                 QStringList({"LaTeX Font Warning:", "No file ", "Overfull", "Underfull", ""}));
+        const QStringList notes{"LaTeX Font Warning:", "No file ", "Overfull", "Underfull"};
+        QCOMPARE(rows("noteStringTable"), notes + QStringList{""});
         QVERIFY(setRow("noteStringTable", 4, "Underfull"));
-        QCOMPARE(rows("noteStringTable"), QStringList({"LaTeX Font Warning:", "No file ",
-                                                       "Overfull", "Underfull", "Underfull", ""}));
+        QCOMPARE(rows("noteStringTable"), notes + QStringList({"Underfull", ""}));
         QVERIFY(!setRow("noteStringTable", 5, "")); // the new empty row left alone adds nothing
         QCOMPARE(rows("noteStringTable").size(), 6);
         QVERIFY(setRow("noteStringTable", 0, "Changed"));
@@ -418,7 +416,7 @@ private slots:
         QVERIFY(controller->validatePrefs());
         controller->prefsOk();
         QCOMPARE(shared->noteStrArray(), expected);
-        QCOMPARE(reloaded()->noteStrArray(), expected);
+        QCOMPARE(Reloaded().noteStrArray(), expected);
     }
 
     void cancelRestoresWhatTheSheetShowedWhenItOpened() {

@@ -18,6 +18,11 @@
 class TestPrefsStore : public QObject {
     Q_OBJECT
 
+    // Settings loaded from the store, as at launch.
+    struct Loaded : QuireonPrefs {
+        Loaded() { awakeFromNib(); }
+    };
+
     static QSettings rawStore() {
         return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Quireon", "Quireon");
     }
@@ -26,8 +31,7 @@ class TestPrefsStore : public QObject {
     static QMap<QString, QJsonObject> readInFreshProcess() {
         QProcess probe;
         probe.start(QStringLiteral(QUIREON_BINARY_DIR "/tests/prefs_probe"), {});
-        if (!probe.waitForFinished(20000))
-            return {};
+        probe.waitForFinished(20000);
         QMap<QString, QJsonObject> out;
         for (const QByteArray &line : probe.readAllStandardOutput().split('\n'))
             if (!line.isEmpty()) {
@@ -59,8 +63,7 @@ private slots:
         QFETCH(int, command);
         QFETCH(QString, line);
         QFETCH(int, pages);
-        const std::optional<PageShape> shape =
-            PageReport::shapeOf(QuireonPrefs().pageStrArray().at(command));
+        const auto shape = PageReport::shapeOf(QuireonPrefs().pageStrArray().at(command));
         QVERIFY(shape);
         QCOMPARE(PageReport::checkPage(line, *shape), pages);
     }
@@ -118,8 +121,7 @@ private slots:
             store.setValue(Key::LastTemplate, "/old/t.tex");
             store.setValue(Key::LastSymbolicLink, "/old/l");
         }
-        QuireonPrefs reader;
-        reader.awakeFromNib();
+        Loaded reader;
         QCOMPARE(reader.errorStrArray(), QStringList({"E1", "E2"}));
         QVERIFY(reader.warningStrArray().size() == 7 && reader.dirty());
         QVERIFY(!rawStore().contains(Key::LastTemplate) &&
@@ -167,8 +169,7 @@ private slots:
             store.setValue(Key::NoteStrings, "[\"kept\"]");
             store.setValue(Key::LastOpenedFile, QStringList{"a", "b"});
         }
-        QuireonPrefs p;
-        p.awakeFromNib();
+        Loaded p;
         QCOMPARE(p.errorStrArray().size(), 6);
         QCOMPARE(p.errorColor(), QColor(Qt::red));
         QCOMPARE(p.warningStrArray().size(), 7);
@@ -176,8 +177,7 @@ private slots:
         QCOMPARE(p.procedureAtIndex(0), 1);
         QCOMPARE(p.noteStrArray(), QStringList{"kept"});
         QVERIFY(!p.hasValue(Key::LastOpenedFile) && p.savePreferences());
-        QuireonPrefs again;
-        again.awakeFromNib();
+        Loaded again;
         QCOMPARE(again.errorColor(), QColor(Qt::red));
         QCOMPARE(rawStore().value(Key::CheckInterval).toString(), QStringLiteral("2"));
     }
@@ -210,11 +210,9 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(double, loaded);
         rawStore().setValue(key, stored);
-        QuireonPrefs p;
-        p.awakeFromNib();
+        Loaded p;
         QCOMPARE(float(p.doubleForKey(key)), float(loaded));
-        QCOMPARE(p.prefsDic().value(key).metaType(),
-                 QuireonPrefs().prefsDic().value(key).metaType());
+        QCOMPARE(p.prefsDic().value(key).typeId(), QuireonPrefs().prefsDic().value(key).typeId());
     }
 
     // A stray line that QSettings refuses loses nothing else: the other lines are read, a
@@ -237,8 +235,7 @@ private slots:
         SettingsFailure::install();
         Alerts::clearShown();
         Alerts::setNextAnswer(Alerts::DefaultReturn);
-        QuireonPrefs p;
-        p.awakeFromNib();
+        Loaded p;
         QCOMPARE(p.interval(), 7);
         QCOMPARE(p.errorStrArray(), QStringList({"E1", "E2"}));
         QCOMPARE(SettingsStore().rawString(Key::DocumentWindowSize), QStringLiteral("{500, 400}"));
@@ -250,8 +247,7 @@ private slots:
 
         p.setInterval(8);
         QVERIFY(p.savePreferences());
-        QuireonPrefs again;
-        again.awakeFromNib();
+        Loaded again;
         QCOMPARE(again.interval(), 8);
         QCOMPARE(again.errorStrArray(), QStringList({"E1", "E2"}));
         QVERIFY(!QFile::exists(path + ".unreadable.1"));
@@ -264,14 +260,12 @@ private slots:
         const QString path = SettingsStore().fileName();
         QVERIFY(TestSupport::writeFile(path,
                                        QByteArray("\x00\x01\xff\xfe garbage [[[ = \n\x89PNG", 20)));
-        QuireonPrefs p;
-        p.awakeFromNib();
+        Loaded p;
         QCOMPARE(p.interval(), 2);
         QCOMPARE(p.cmdNameArray().size(), 5);
         p.setInterval(9);
         p.savePreferences();
-        QuireonPrefs again;
-        again.awakeFromNib();
+        Loaded again;
         QCOMPARE(again.interval(), 9);
     }
 
