@@ -96,8 +96,8 @@ private slots:
         m_tmp = std::make_unique<QTemporaryDir>();
         m_template = tmp("t/article.tex");
         m_bib = tmp("x/refs.bib");
-        QVERIFY(TestSupport::writeFile(m_template, "\\documentclass{article}\n"));
-        QVERIFY(TestSupport::writeFile(m_bib, "@book{a,title={A}}\n"));
+        QVERIFY(TestSupport::writeFile(m_template, "\\documentclass{article}\n") &&
+                TestSupport::writeFile(m_bib, "@book{a,title={A}}\n"));
         m_figures = tmp("x/figures");
         QVERIFY(QDir().mkpath(tmp("u/p")) && QDir().mkpath(m_figures));
         m_opened.clear();
@@ -334,7 +334,9 @@ private slots:
         QCOMPARE(Stored().symLinkArray(), (QStringList{m_figures, m_bib, plain}));
     }
 
-    void existingFileReplacedFolderRefused() {
+    // A file at the link's place is replaced; a folder (or a link to one) and the original
+    // itself are refused.
+    void existingFileReplacedFolderAndOriginalRefused() {
         m_prefs->setSymLinkArray(QStringList{m_bib});
         QVERIFY(TestSupport::writeFile(tmp("u/p/Paper.bib"), "old\n"));
         runSheet([this](QFileDialog *) { return tmp("u/p/Paper.bib"); });
@@ -344,29 +346,24 @@ private slots:
         QVERIFY(QDir().mkpath(tmp("u/p/Data.bib")));
         QVERIFY(TestSupport::writeFile(tmp("u/p/Data.bib/keep.txt"), "keep\n"));
         QVERIFY(QFile::link(tmp("u/p/Data.bib"), tmp("u/p/Via.bib")));
-        Alerts::setNextAnswer(Alerts::DefaultReturn);
-        Alerts::setNextAnswer(Alerts::DefaultReturn);
+        for (int i = 0; i < 3; ++i)
+            Alerts::setNextAnswer(Alerts::DefaultReturn);
         runSheet([this](QFileDialog *) { return tmp("u/p/Data.bib"); });
         runSheet([this](QFileDialog *) { return tmp("u/p/Via.bib"); });
-        QCOMPARE(Alerts::shown().size(), 2);
-        QVERIFY(Alerts::shown()[0].message.contains(tmp("u/p/Data.bib")));
-        QVERIFY(Alerts::shown()[1].message.contains(tmp("u/p/Via.bib")));
-        QVERIFY(QFileInfo(tmp("u/p/Data.bib/keep.txt")).isFile());
-        QCOMPARE(TestSupport::linkContent(tmp("u/p/Via.bib")), tmp("u/p/Data.bib"));
-        QCOMPARE(m_created, 1);
         // The attempt is remembered even though it failed.
         QCOMPARE(m_prefs->symLinkArray(), QStringList{m_bib});
-    }
-
-    void originalAtLinkPlaceIsNotDestroyed() {
-        const QString local = tmp("u/p/Paper.bib");
-        QVERIFY(TestSupport::writeFile(local, "my references\n"));
-        m_prefs->setSymLinkArray(QStringList{local});
-        Alerts::setNextAnswer(Alerts::DefaultReturn);
-        runSheet([this](QFileDialog *) { return tmp("u/p/Paper"); });
-        QCOMPARE(Alerts::shown().size(), 1);
-        QVERIFY(Alerts::shown()[0].message.contains(local));
-        QVERIFY(!QFileInfo(local).isSymLink() && QFileInfo(local).size() == 14);
+        const QString own = tmp("u/p/Own.bib");
+        QVERIFY(TestSupport::writeFile(own, "my references\n"));
+        m_prefs->setSymLinkArray(QStringList{own});
+        runSheet([this](QFileDialog *) { return tmp("u/p/Own"); });
+        QCOMPARE(Alerts::shown().size(), 3);
+        QVERIFY(Alerts::shown()[0].message.contains(tmp("u/p/Data.bib")));
+        QVERIFY(Alerts::shown()[1].message.contains(tmp("u/p/Via.bib")));
+        QVERIFY(Alerts::shown()[2].message.contains(own));
+        QVERIFY(QFileInfo(tmp("u/p/Data.bib/keep.txt")).isFile());
+        QCOMPARE(TestSupport::linkContent(tmp("u/p/Via.bib")), tmp("u/p/Data.bib"));
+        QVERIFY(!QFileInfo(own).isSymLink() && QFileInfo(own).size() == 14);
+        QCOMPARE(m_created, 1);
     }
 
     void chooserAddsOriginalWhileSheetIsUp() {

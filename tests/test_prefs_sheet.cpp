@@ -33,9 +33,7 @@ class TestPrefsSheet : public QObject {
 
     QDialog *sheet() const { return controller->sheet(); }
     QDialog *strings() const { return controller->stringSheet(); }
-    template <typename T> T *control(const char *name) const {
-        return sheet()->findChild<T *>(name);
-    }
+    template <typename T> T *control(const char *n) const { return sheet()->findChild<T *>(n); }
     template <typename T> T *stringsControl(const char *name) const {
         return strings()->findChild<T *>(name);
     }
@@ -73,18 +71,15 @@ class TestPrefsSheet : public QObject {
     };
 
     int prefsChangedCount() const {
-        int n = 0;
-        for (const QList<QVariant> &args : *notified)
-            n += args.at(0).toString() == kPrefsChangedNotification;
-        return n;
+        return std::count_if(notified->cbegin(), notified->cend(), [](const QList<QVariant> &a) {
+            return a.at(0).toString() == kPrefsChangedNotification;
+        });
     }
-    QComboBox *proc(int step) const {
-        return control<QComboBox>(qPrintable(QStringLiteral("proc%1").arg(step)));
+    QComboBox *proc(int n) const {
+        return control<QComboBox>(qPrintable(QString("proc%1").arg(n)));
     }
     QString text(const char *field) const { return control<QLineEdit>(field)->text(); }
-    void setText(const char *field, const QString &text) {
-        control<QLineEdit>(field)->setText(text);
-    }
+    void setText(const char *f, const QString &text) { control<QLineEdit>(f)->setText(text); }
     void clickOk() { QTest::mouseClick(control<QPushButton>("okButton"), Qt::LeftButton); }
     void closeStrings(const char *button = "stringsOkButton") {
         QTest::mouseClick(stringsControl<QPushButton>(button), Qt::LeftButton);

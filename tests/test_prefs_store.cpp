@@ -227,7 +227,6 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QByteArray damaged = file.readAll();
-        file.close();
         damaged.insert(damaged.indexOf('\n') + 1, "  [broken\n");
         QVERIFY(TestSupport::writeFile(path, damaged));
 
@@ -275,9 +274,7 @@ private slots:
         for (const char *path : {"/a", "/b", "/c", "/a"})
             p.appendTemplateFile(path);
         QCOMPARE(p.templateArray(), QStringList({"/a", "/c", "/b"}));
-        QStringList ten;
-        for (int i = 0; i < 10; ++i)
-            ten << QStringLiteral("f%1").arg(i);
+        const QStringList ten{"f0", "f1", "f2", "f3", "f4", "f5", "f6", "f7", "f8", "f9"};
         p.setFolderNameArray(ten);
         p.appendFolderName("new");
         QCOMPARE(p.folderNameArray(), QStringList{"new"} + ten.mid(0, 9));
