@@ -218,8 +218,7 @@ private slots:
         const QString other = tmp("t/notes.txt");
         QVERIFY(TestSupport::writeFile(other, "x"));
         QVERIFY(QDir().mkpath(tmp("t/dir.tex")));
-        m_prefs->setTemplateArray(
-            QStringList{tmp("t/gone.tex"), other, tmp("t/dir.tex"), m_template});
+        m_prefs->setTemplateArray({tmp("t/gone.tex"), other, tmp("t/dir.tex"), m_template});
         m_prefs->setFolderNameArray(QStringList{"images", "data"});
         m_prefs->setCheckCreateExtraFolder(true);
         run([this](QFileDialog *panel) {

@@ -296,8 +296,7 @@ private slots:
             QCOMPARE(proc(step)->itemText(12), QStringLiteral("Word count"));
             QCOMPARE(proc(step)->itemText(2), shared->cmdNameAtIndex(0));
         }
-        QVERIFY(openStrings());
-        QVERIFY(stringsControl<QLabel>("pageHeader2")->text().contains("XeLaTeX"));
+        QVERIFY(openStrings() && stringsControl<QLabel>("pageHeader2")->text().contains("XeLaTeX"));
         closeStrings("stringsCancelButton");
         controller->revertToDefauts();
         QCOMPARE(proc(5)->itemText(3), Text::localized("cmdName2"));

@@ -16,8 +16,6 @@
 class TestShippedTemplates : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QuireonPrefs> m_prefs;
-
     // Runs each tool in turn on base in folder (pdflatex in batch mode); a failing tool's
     // output ends up in the failure message.
     static void typeset(const QString &folder, const QString &base, const QStringList &tools) {
@@ -52,8 +50,6 @@ private slots:
 
     void init() {
         TestSupport::freshSettings();
-        m_prefs = std::make_unique<QuireonPrefs>();
-        m_prefs->awakeFromNib();
         Alerts::clearShown();
     }
 
@@ -69,11 +65,13 @@ private slots:
     // which is how a new project picks up its references.
     void newProjectFromReportTypesetsWithBibliographyAndIndex() {
         QTemporaryDir tmp;
+        QuireonPrefs prefs;
+        prefs.awakeFromNib();
         const QString shipped = shippedTemplatesFolder();
-        m_prefs->setTemplateArray(QStringList{QDir(shipped).filePath("report.tex")});
-        m_prefs->setSymLinkArray(QStringList{QDir(shipped).filePath("report.bib")});
-        m_prefs->setCheckCreateExtraFolder(false);
-        m_prefs->setCheckCreateSymLink(true);
+        prefs.setTemplateArray(QStringList{QDir(shipped).filePath("report.tex")});
+        prefs.setSymLinkArray(QStringList{QDir(shipped).filePath("report.bib")});
+        prefs.setCheckCreateExtraFolder(false);
+        prefs.setCheckCreateSymLink(true);
         Panels::setNextPanelHandler([&](QFileDialog *) { return tmp.filePath("Paper"); });
         QString opened;
         NewProjectController controller;
