@@ -217,8 +217,8 @@ private slots:
     void accessoryViewReflectsChoices() {
         const QString other = tmp("t/notes.txt");
         QVERIFY(TestSupport::writeFile(other, "x"));
-        QVERIFY(QDir().mkpath(tmp("t/dir.tex")));
-        m_prefs->setTemplateArray({tmp("t/gone.tex"), other, tmp("t/dir.tex"), m_template});
+        QVERIFY(QDir().mkpath(tmp("t/d.tex")));
+        m_prefs->setTemplateArray(QStringList{tmp("t/no.tex"), other, tmp("t/d.tex"), m_template});
         m_prefs->setFolderNameArray(QStringList{"images", "data"});
         m_prefs->setCheckCreateExtraFolder(true);
         run([this](QFileDialog *panel) {
