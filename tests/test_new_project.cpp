@@ -179,14 +179,15 @@ private slots:
         // A folder under the chosen name is refused, not emptied.
         const QString folder = tmp("u/p/Book.tex");
         QVERIFY(TestSupport::writeFile(folder + "/chapter.tex", "work\n"));
-        Outcome outcome = createProject(folder, m_template, {});
-        QVERIFY(!outcome.rootCreated);
-        QCOMPARE(outcome.alerts,
-                 (QList<Alert>{{"OverwriteErrorHeader", "OverwriteErrorMessage", folder}}));
+        m_prefs->setTemplateArray(QStringList{m_template});
+        m_prefs->setCheckCreateFolderAlias(false);
+        Alerts::setNextAnswer(Alerts::DefaultReturn);
+        run([&](QFileDialog *) { return folder; });
+        QVERIFY(m_opened.isEmpty() && Alerts::shown().value(0).message.contains(folder));
         QCOMPARE(contents(folder + "/chapter.tex"), QByteArray("work\n"));
 
         // Choosing the template itself as the new file keeps the template.
-        outcome = createProject(m_template, m_template, {});
+        Outcome outcome = createProject(m_template, m_template, {});
         QVERIFY(!outcome.rootCreated);
         QCOMPARE(outcome.alerts.size(), 1);
         QCOMPARE(contents(m_template), QByteArray("\\documentclass{article}\n"));

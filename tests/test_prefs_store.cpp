@@ -189,10 +189,8 @@ private slots:
         QTest::newRow("opaque") << Key::WindowTransparency << "1.0" << 0.9;
         QTest::newRow("negative transparency") << Key::WindowTransparency << "-0.5" << 0.0;
         QTest::newRow("nan transparency") << Key::WindowTransparency << "nan" << 0.0;
-        QTest::newRow("kept transparency") << Key::WindowTransparency << "0.9" << 0.9;
         QTest::newRow("no interval") << Key::CheckInterval << "0" << 1.0;
         QTest::newRow("huge interval") << Key::CheckInterval << "2147484" << 2147483.0;
-        QTest::newRow("kept interval") << Key::CheckInterval << "1" << 1.0;
         QTest::newRow("contents above") << Key::WindowContents << "4" << 3.0;
         QTest::newRow("contents below") << Key::WindowContents << "-1" << 0.0;
         QTest::newRow("false") << Key::CheckNotes << "false" << 0.0;
