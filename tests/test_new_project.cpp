@@ -201,8 +201,7 @@ private slots:
         Alerts::setNextAnswer(Alerts::DefaultReturn);
         m_prefs->setCheckCreateFolderAlias(false);
         run([this](QFileDialog *panel) {
-            const Panels::PanelHandler extras = everyExtra(tmp("u/p/Paper.tex"));
-            const QString path = extras(panel);
+            const QString path = everyExtra(tmp("u/p/Paper.tex"))(panel);
             control<QComboBox>(panel, "comboFolderNames")->setEditText("");
             return path;
         });
