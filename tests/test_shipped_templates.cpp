@@ -13,71 +13,65 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TestShippedTemplates : public QObject
-{
+class TestShippedTemplates : public QObject {
     Q_OBJECT
-
-    std::unique_ptr<QuireonPrefs> m_prefs;
 
     // Runs each tool in turn on base in folder (pdflatex in batch mode); a failing tool's
     // output ends up in the failure message.
-    static void typeset(const QString &folder, const QString &base, const QStringList &tools)
-    {
+    static void typeset(const QString &folder, const QString &base, const QStringList &tools) {
         for (const QString &tool : tools) {
             QProcess process;
             process.setWorkingDirectory(folder);
             process.setProcessChannelMode(QProcess::MergedChannels);
             process.setStandardInputFile(QProcess::nullDevice());
-            process.start("/usr/bin/" + tool, tool == "pdflatex" ? QStringList{"-interaction=nonstopmode", base}
-                                                                 : QStringList{base});
+            process.start("/usr/bin/" + tool, tool == "pdflatex"
+                                                  ? QStringList{"-interaction=nonstopmode", base}
+                                                  : QStringList{base});
             const bool done = process.waitForFinished(60000);
             const QString output = QString::fromLocal8Bit(process.readAll()).right(2000);
-            QVERIFY2(done && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
+            QVERIFY2(done && process.exitStatus() == QProcess::NormalExit &&
+                         process.exitCode() == 0,
                      qPrintable(tool + ":\n" + output));
         }
     }
 
-    static QByteArray contents(const QString &path)
-    {
+    static QByteArray contents(const QString &path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         Text::installTable();
         for (const char *tool : {"/usr/bin/pdflatex", "/usr/bin/bibtex", "/usr/bin/makeindex"})
             if (!QFileInfo(tool).isExecutable())
                 QSKIP("the TeX tools are not installed");
     }
 
-    void init()
-    {
+    void init() {
         TestSupport::freshSettings();
-        m_prefs = std::make_unique<QuireonPrefs>();
-        m_prefs->awakeFromNib();
         Alerts::clearShown();
     }
 
-    void articleTypesets()
-    {
+    void articleTypesets() {
         QTemporaryDir tmp;
-        QVERIFY(QFile::copy(QDir(shippedTemplatesFolder()).filePath("article.tex"), tmp.filePath("article.tex")));
+        QVERIFY(QFile::copy(QDir(shippedTemplatesFolder()).filePath("article.tex"),
+                            tmp.filePath("article.tex")));
         typeset(tmp.path(), "article", {"pdflatex"});
         QVERIFY(QFileInfo(tmp.filePath("article.pdf")).size() > 0);
     }
 
     // The report becomes Paper.tex with a link Paper.bib to the shipped bibliography,
     // which is how a new project picks up its references.
-    void newProjectFromReportTypesetsWithBibliographyAndIndex()
-    {
+    void newProjectFromReportTypesetsWithBibliographyAndIndex() {
         QTemporaryDir tmp;
+        QuireonPrefs prefs;
+        prefs.awakeFromNib();
         const QString shipped = shippedTemplatesFolder();
-        m_prefs->setTemplateArray(QStringList{QDir(shipped).filePath("report.tex")});
-        m_prefs->setSymLinkArray(QStringList{QDir(shipped).filePath("report.bib")});
-        m_prefs->setCheckCreateExtraFolder(false);
-        m_prefs->setCheckCreateSymLink(true);
+        prefs.setTemplateArray(QStringList{QDir(shipped).filePath("report.tex")});
+        prefs.setSymLinkArray(QStringList{QDir(shipped).filePath("report.bib")});
+        prefs.setCheckCreateExtraFolder(false);
+        prefs.setCheckCreateSymLink(true);
         Panels::setNextPanelHandler([&](QFileDialog *) { return tmp.filePath("Paper"); });
         QString opened;
         NewProjectController controller;
