@@ -6,8 +6,10 @@
 #include "documenttest.h"
 #include "platform/panels.h"
 #include "platform/settingsfailure.h"
-#include "prefssheetdriver.h"
 #include "settings/settingsstore.h"
+#include "settings/sheets/prefscontroller.h"
+
+#include <QDialog>
 
 class TestAppController : public QObject {
     Q_OBJECT
@@ -100,7 +102,9 @@ private slots:
         if (!alert.isEmpty()) {
             QVERIFY(Alerts::shown().first().message.contains(last));
             QVERIFY(!m_prefs->hasValue(Key::LastOpenedFile));
-            QVERIFY(!PrefsSheetDriver::reloaded()->hasValue(Key::LastOpenedFile));
+            const std::unique_ptr<QuireonPrefs> stored = QuireonPrefs::defaultPrefs();
+            stored->loadPreferences();
+            QVERIFY(!stored->hasValue(Key::LastOpenedFile));
         }
     }
 

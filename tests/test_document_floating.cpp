@@ -27,7 +27,8 @@ class TestDocumentFloating : public QObject {
         document->setFileName(writeFile(dir->filePath(name)));
         document->myWindow()->show();
         document->myWindow()->setGeometry(100, 120, 480, 400);
-        QTest::qWaitForWindowExposed(document->myWindow());
+        if (!QTest::qWaitForWindowExposed(document->myWindow()))
+            qFatal("the document window was never shown");
         frontToBack << document.get();
         documents.push_back(std::move(document));
         return *documents.back();

@@ -31,7 +31,8 @@ class TestFloatingWindow : public QObject {
         m_window->awakeFromNib();
         m_window->setGeometry(100, 200, 400, 400);
         m_window->show();
-        QTest::qWaitForWindowExposed(m_window.get());
+        if (!QTest::qWaitForWindowExposed(m_window.get()))
+            qFatal("the window was never shown");
         return *m_window;
     }
     void floatWith(int contents) {
