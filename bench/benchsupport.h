@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 
 // Every benchmark runs offscreen unless told otherwise, with a settings folder of its own
 // inside `dir` (never the user's); call before the application object is made.
@@ -12,6 +13,11 @@ inline void isolateBenchmark(const QTemporaryDir &dir) {
     qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// The benchmark's one optional argument: how many rounds, saves or seconds; at least 1.
+inline int countArgument(int argc, char *argv[], int fallback) {
+    return argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : fallback;
 }
 
 // The texts and the shared settings, as Quireon loads them at launch.

@@ -49,7 +49,7 @@ int main(int argc, char *argv[]) {
     QTemporaryDir dir;
     isolateBenchmark(dir);
     QApplication app(argc, argv);
-    const int seconds = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 60;
+    const int seconds = countArgument(argc, argv, 60);
     QuireonPrefs prefs;
     loadAsAtLaunch(prefs);
 

@@ -95,7 +95,7 @@ int main(int argc, char *argv[]) {
     qputenv("SOURCE_DATE_EPOCH", "1700000000");
     qputenv("FORCE_SOURCE_DATE", "1");
     QApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 3;
+    const int rounds = countArgument(argc, argv, 3);
     QuireonPrefs prefs;
     loadAsAtLaunch(prefs);
     prefs.setProcedureArray({2, 3, 2, 2, 0, 0, 0, 0});

@@ -53,7 +53,7 @@ int main(int argc, char *argv[]) {
     QTemporaryDir dir;
     isolateBenchmark(dir);
     QApplication app(argc, argv);
-    const int saves = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 20;
+    const int saves = countArgument(argc, argv, 20);
     QuireonPrefs prefs;
     loadAsAtLaunch(prefs);
 
