@@ -1,11 +1,12 @@
 // The widget-free pieces of a command run: argument lists, prefix matching, page reports
-// and line completion.
+// line completion and the source places of warnings.
 #include "document/helpers/commandline.h"
 #include "document/helpers/editorcommand.h"
 #include "document/helpers/linesplitter.h"
 #include "document/helpers/pagereport.h"
 #include "document/helpers/prefixmatch.h"
 #include "document/helpers/problemdiff.h"
+#include "document/helpers/sourcelocator.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -135,6 +136,29 @@ private slots:
             QCOMPARE(LineSplitter::takeCompleteLines(fraction), QString::fromUtf8(taken));
             QCOMPARE(fraction, QString::fromUtf8(rest));
         }
+    }
+
+    // A warning without a line number takes one from its package's continuation line, but
+    // not across a file TeX opens in between; a parenthesis before a space opens no file.
+    void placeOfAWarning_data() {
+        TestSupport::columns<QString, QString>({"log", "place"});
+        QTest::newRow("continuation") << "(./a.tex\nPackage p Warning: W\n(p)   on input line 12.\n" << "a.tex:12";
+        QTest::newRow("file opened between")
+            << "(./a.tex\nPackage p Warning: W\n(./b.tex\n(p)   on input line 12.\n" << "";
+        QTest::newRow("parenthesis and space") << "(./a.tex\n( see x.pdf\nLaTeX Warning: W on input line 5.\n"
+                                              << "a.tex:5";
+    }
+    void placeOfAWarning() {
+        QFETCH(QString, log);
+        QFETCH(QString, place);
+        SourceLocator locator("/w");
+        const QStringList lines = log.split('\n', Qt::SkipEmptyParts);
+        QStringList places;
+        for (qsizetype id = 0; id < lines.size(); ++id)
+            for (const auto &[line, at] : locator.take(lines[id], id, lines[id].contains("Warning")))
+                if (lines[line].contains("Warning"))
+                    places << QDir("/w").relativeFilePath(at.file) + ':' + QString::number(at.line);
+        QCOMPARE(places.join(' '), place);
     }
 };
 

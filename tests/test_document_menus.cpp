@@ -1,6 +1,7 @@
 // The process menu of a document window: its items, their validation while idle and
 // while running (titles tied to buttons), and shortcuts that follow the validation.
 #include "documenttest.h"
+#include "platform/panels.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -82,6 +83,17 @@ private slots:
         writeFile(dir->filePath("main.idx"));
         document->enableButtons(true);
         QVERIFY(item("actionClearLog")->isEnabled());
+    }
+
+    // A link the menu's sheet makes is a new file of the document: its item comes on.
+    void linkFromTheMenuEnablesTheItemsOfTheLinkedFile() {
+        gQuireonPrefs->setSymLinkArray(QStringList{writeFile(dir->filePath("draft.pdf"))});
+        openWithMenus();
+        QVERIFY(!item("actionOpenFile1")->isEnabled());
+        Panels::setNextPanelHandler([&](QFileDialog *) { return dir->filePath("main"); });
+        item("actionSymLink")->trigger();
+        QVERIFY(QFileInfo(dir->filePath("main.pdf")).isSymLink());
+        QVERIFY(item("actionOpenFile1")->isEnabled());
     }
 
     void shortcutsFollowValidation() {

@@ -4,6 +4,7 @@
 #include "platform/alerts.h"
 #include "platform/panels.h"
 #include "project/newprojectcontroller.h"
+#include "project/originals.h"
 #include "project/projectfiles.h"
 #include "project/symlinkcontroller.h"
 #include "settings/localizedtext.h"
@@ -264,6 +265,27 @@ private slots:
         controller.newFromTemplate(nullptr, [this](const QString &path) { m_opened << path; });
         QCOMPARE(m_opened, QStringList{tmp("u/p/Real.tex")});
         QCOMPARE(entries(tmp("u/p")), QStringList{"Real.tex"});
+    }
+
+    // In the real chooser a folder is taken as the original, not entered, and a typed name
+    // that names nothing is refused.
+    void originalChosenInTheDialogItself() {
+        QTimer::singleShot(0, this, [this] {
+            auto *panel = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(panel);
+            panel->setDirectory(tmp("x"));
+            auto *name = panel->findChild<QLineEdit *>("fileNameEdit");
+            name->setText("nothing.bib");
+            QTimer::singleShot(0, [] { // Qt's "File not found" warning
+                if (QWidget *warning = QApplication::activeModalWidget())
+                    warning->close();
+            });
+            QMetaObject::invokeMethod(panel, "accept");
+            QVERIFY(panel->isVisible());
+            name->setText("figures");
+            QMetaObject::invokeMethod(panel, "accept");
+        });
+        QCOMPARE(Originals::choose(nullptr, {}, {}), m_figures);
     }
 
     void choosersAddTemplateAndOriginal() {

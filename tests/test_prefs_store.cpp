@@ -95,6 +95,12 @@ private slots:
         for (int i = 0; i < 8; ++i)
             codes << p.procedureAtIndex(i);
         QCOMPARE(codes, QList<int>({0, 1, 5, 0, -1, -5, 0, 0}));
+
+        // A stored list is read while every code fits an int; beyond, it is unreadable.
+        rawStore().setValue(Key::AutoProcedures, "[3, 2147483647, -2147483647]");
+        QCOMPARE(Loaded().procedureAtIndex(0), 2);
+        rawStore().setValue(Key::AutoProcedures, "[3, 2147483648]");
+        QCOMPARE(Loaded().procedureAtIndex(0), 1);
     }
 
     void savingOnlyWhenDirty() {

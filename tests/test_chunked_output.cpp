@@ -1,5 +1,5 @@
-// Inputs found by the fuzz targets (fuzz/): each row is a case that once broke a property,
-// reduced to what shows it.
+// Tool output cut into chunks at any byte: each row is a case the fuzz targets (fuzz/) once
+// found breaking a property, reduced to what shows it.
 #include "document/helpers/linesplitter.h"
 #include "document/helpers/pagereport.h"
 #include "settings/logencoding.h"
@@ -21,7 +21,7 @@ QString completeLines(const QList<QByteArray> &chunks, quint32 mib) {
 }
 } // namespace
 
-class TestFuzzRegressions : public QObject {
+class TestChunkedOutput : public QObject {
     Q_OBJECT
 
 private slots:
@@ -108,5 +108,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestFuzzRegressions)
-#include "test_fuzz_regressions.moc"
+QTEST_APPLESS_MAIN(TestChunkedOutput)
+#include "test_chunked_output.moc"
