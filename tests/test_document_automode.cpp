@@ -3,21 +3,12 @@
 // that is gone for a moment while an editor saves, and one that stays gone; the chapter
 // the last run read is followed too, and nothing starts while an alert is up.
 #include "documenttest.h"
-#include "platform/alerts.h"
-#include "settings/localizedtext.h"
-#include "settings/quireonprefs.h"
-#include "testsupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QPushButton>
 #include <QFile>
-#include <QMessageBox>
 #include <QSaveFile>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <QtTest>
-
 
 using namespace DocumentTest;
 
@@ -36,11 +27,8 @@ bool saveByRename(const QString &path, const QByteArray &text) {
 }
 } // namespace
 
-class TestDocumentAutoMode : public QObject {
+class TestDocumentAutoMode : public DocumentTestCase {
     Q_OBJECT
-    std::unique_ptr<QuireonPrefs> prefs;
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MyDocument> document;
     QString root;
     QString chapter;
 
@@ -52,22 +40,18 @@ class TestDocumentAutoMode : public QObject {
     QCheckBox *autoModeBox() { return control<QCheckBox>(*document, "checkAutoMode"); }
 
 private slots:
-    void initTestCase() { Text::installTable(); }
     void init() {
-        prefs = freshPrefs();
-        dir = std::make_unique<QTemporaryDir>();
-        Alerts::clearShown();
+        setUp();
         gQuireonPrefs->setInterval(1);
         setCommand(0, TestSupport::fixture("count_run.sh") + " %1");
         setProcedure({1});
-        root = writeFile(dir->filePath("main.tex"), "first");
         // The log of an earlier run, as TeX writes it, names the chapter it read.
-        QVERIFY(TestSupport::writeFile(dir->filePath("Chapter 2/chapter2.tex"), "chapter"));
         chapter = dir->filePath("Chapter 2/chapter2.tex");
+        QVERIFY(TestSupport::writeFile(chapter, "chapter"));
         writeFile(dir->filePath("main.aux"));
         writeFile(dir->filePath("main.log"), "(./main.tex (./Chapter 2/chapter2.tex) (./main.aux)\n");
-        document = std::make_unique<MyDocument>();
-        document->setFileName(root);
+        root = dir->filePath("main.tex");
+        openDocument("main.tex", "first");
         QVERIFY(document->autoRunModeOn());
     }
     void cleanup() { document.reset(); }

@@ -15,12 +15,9 @@ private slots:
     // Arguments, hostile root names among them, reach the program as they are, with no shell.
     void argumentsReachTheProgram_data() {
         TestSupport::columns<QString, QString>({"rootName", "argument"});
-        QTest::newRow("shell syntax") << "a; touch pwned $(id) `x` *.tex"
-                                      << "a; touch pwned $(id) `x` *";
-        QTest::newRow("non-ASCII") << "Thèse ü→.tex"
-                                   << "Thèse ü→";
-        QTest::newRow("an option's name") << "-shell-escape.tex"
-                                          << "./-shell-escape";
+        QTest::newRow("shell syntax") << "a; touch pwned $(id) `x` *.tex" << "a; touch pwned $(id) `x` *";
+        QTest::newRow("non-ASCII") << "Thèse ü→.tex" << "Thèse ü→";
+        QTest::newRow("an option's name") << "-shell-escape.tex" << "./-shell-escape";
     }
     void argumentsReachTheProgram() {
         QFETCH(QString, rootName);
@@ -39,12 +36,9 @@ private slots:
 
     void pagesAreCountedByThePageString_data() {
         TestSupport::columns<bool, QString, QString>({"checkPages", "pageString", "pages"});
-        QTest::newRow("prefix and suffix") << true << "(%n page"
-                                           << "12";
-        QTest::newRow("no %n") << true << "pages"
-                               << "0";
-        QTest::newRow("page counting off") << false << "(%n page"
-                                           << "0";
+        QTest::newRow("prefix and suffix") << true << "(%n page" << "12";
+        QTest::newRow("no %n") << true << "pages" << "0";
+        QTest::newRow("page counting off") << false << "(%n page" << "0";
     }
     void pagesAreCountedByThePageString() {
         QFETCH(bool, checkPages);
@@ -63,18 +57,12 @@ private slots:
     // Step 1 of a two-step procedure; the way it ends decides whether step 2 runs.
     void theToolsEndingJudgesTheRun_data() {
         // lastLine: a pattern for the log's last line
-        TestSupport::columns<QString, bool, QString, QString>(
-            {"line", "checkErrors", "errors", "lastLine"});
-        QTest::newRow("exit status") << TestSupport::fixture("no_final_newline.sh") << true << "0"
-                                     << "^Quireon> .*\\b7\\b";
-        QTest::newRow("launch failure") << "/nonexistent/tool %1" << true << "1"
-                                        << "^Quireon Error:";
-        QTest::newRow("launch failure, errors unchecked") << "/nonexistent/tool" << false << "0"
-                                                          << "^Quireon Error:";
-        QTest::newRow("error without newline, exit 0") << "/bin/cat stop.log" << true << "1"
-                                                       << "^! Emergency stop\\.$";
-        QTest::newRow("warnings, exit 0") << "/bin/cat warn.log" << true << "0"
-                                          << "^second$";
+        TestSupport::columns<QString, bool, QString, QString>({"line", "checkErrors", "errors", "lastLine"});
+        QTest::newRow("exit status") << TestSupport::fixture("no_final_newline.sh") << true << "0" << "^Quireon> .*\\b7\\b";
+        QTest::newRow("launch failure") << "/nonexistent/tool %1" << true << "1" << "^Quireon Error:";
+        QTest::newRow("launch failure, errors unchecked") << "/nonexistent/tool" << false << "0" << "^Quireon Error:";
+        QTest::newRow("error without newline, exit 0") << "/bin/cat stop.log" << true << "1" << "^! Emergency stop\\.$";
+        QTest::newRow("warnings, exit 0") << "/bin/cat warn.log" << true << "0" << "^second$";
     }
     void theToolsEndingJudgesTheRun() {
         QFETCH(QString, line);

@@ -22,13 +22,10 @@ private slots:
     void pathsFromTheRootFile_data() {
         // expected: the base path, the base name and the working folder
         TestSupport::columns<QString, QStringList>({"path", "expected"});
-        QTest::newRow("ordinary") << "/home/a/thesis/main.tex"
-                                  << QStringList{"/home/a/thesis/main", "main", "/home/a/thesis"};
-        QTest::newRow("only the last extension")
-            << "/x/a.b.tex" << QStringList{"/x/a.b", "a.b", "/x"};
+        QTest::newRow("ordinary") << "/home/a/thesis/main.tex" << QStringList{"/home/a/thesis/main", "main", "/home/a/thesis"};
+        QTest::newRow("only the last extension") << "/x/a.b.tex" << QStringList{"/x/a.b", "a.b", "/x"};
         QTest::newRow("file system root") << "/main.tex" << QStringList{"/main", "main", "/"};
-        QTest::newRow("dot in a folder name")
-            << "/x.y/noext" << QStringList{"/x.y/noext", "noext", "/x.y"};
+        QTest::newRow("dot in a folder name") << "/x.y/noext" << QStringList{"/x.y/noext", "noext", "/x.y"};
     }
     void pathsFromTheRootFile() {
         QFETCH(QString, path);
@@ -59,16 +56,14 @@ private slots:
         QVERIFY(!button("buttonExe2")->isEnabled());  // paper.aux is missing
         QVERIFY(!button("buttonFile1")->isEnabled()); // paper.pdf is missing
         QCOMPARE(button("buttonFile1")->toolTip(), Text::format("openToolTip", {"paper.pdf"}));
-        QVERIFY(
-            button("buttonExe1")->toolTip().contains(QStringLiteral("max_print_line=10000 paper")));
+        QVERIFY(button("buttonExe1")->toolTip().contains(QStringLiteral("max_print_line=10000 paper")));
         QVERIFY(button("buttonClearFiles")->isEnabled());
 
         writeFile(dir->filePath("paper.aux"));
         writeFile(dir->filePath("paper.pdf"));
         QVERIFY(!button("buttonExe2")->isEnabled()); // only a refresh looks again
         document->enableButtons(true);
-        QVERIFY(button("buttonExe2")->isEnabled());
-        QVERIFY(button("buttonFile1")->isEnabled());
+        QVERIFY(button("buttonExe2")->isEnabled() && button("buttonFile1")->isEnabled());
     }
 
     // The first close stops the procedure (its second step never runs); the next one closes.

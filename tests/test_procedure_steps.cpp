@@ -32,8 +32,7 @@ class TestProcedureSteps : public QObject {
     void begin(const QList<int> &codes, bool onlyWithWork = true) {
         planner.begin(dir->filePath("main"), codes, kCommands, onlyWithWork);
     }
-    void expect(const StepDecision &decision, bool run, StepReason reason,
-                const QString &file = {}) {
+    void expect(const StepDecision &decision, bool run, StepReason reason, const QString &file = {}) {
         QCOMPARE(decision.run, run);
         QCOMPARE(decision.reason, reason);
         QCOMPARE(decision.file, file);
@@ -49,23 +48,18 @@ private slots:
     }
 
     void kindOfCommandLine_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<StepKind>("kind");
-        QTest::newRow("pdflatex") << "/usr/bin/pdflatex -synctex=1 -cnf-line=x=1 %1"
-                                  << StepKind::Engine;
+        TestSupport::columns<QString, StepKind>({"line", "kind"});
+        QTest::newRow("pdflatex") << "/usr/bin/pdflatex -synctex=1 -cnf-line=x=1 %1" << StepKind::Engine;
         QTest::newRow("xelatex on the .tex") << "/opt/bin/xelatex %1.tex" << StepKind::Engine;
         QTest::newRow("bibtex") << "/usr/bin/bibtex %1" << StepKind::Bibtex;
-        QTest::newRow("makeindex with a style") << "/usr/bin/makeindex -s a.ist %1.idx"
-                                                << StepKind::MakeIndex;
+        QTest::newRow("makeindex with a style") << "/usr/bin/makeindex -s a.ist %1.idx" << StepKind::MakeIndex;
         QTest::newRow("other job name") << "/usr/bin/pdflatex -jobname=x %1" << StepKind::Other;
-        QTest::newRow("other folder") << "/usr/bin/lualatex --output-directory=b %1"
-                                      << StepKind::Other;
+        QTest::newRow("other folder") << "/usr/bin/lualatex --output-directory=b %1" << StepKind::Other;
         QTest::newRow("index to elsewhere") << "/usr/bin/makeindex -o x.ind %1" << StepKind::Other;
         QTest::newRow("chapter bibliography") << "/usr/bin/bibtex ch1" << StepKind::Other;
         QTest::newRow("file not last") << "/usr/bin/bibtex %1 -terse" << StepKind::Other;
         QTest::newRow("program alone") << "/usr/bin/pdflatex" << StepKind::Other;
         QTest::newRow("biber") << "/usr/bin/biber %1" << StepKind::Other;
-        QTest::newRow("dvipdfmx") << "/usr/bin/dvipdfmx %1" << StepKind::Other;
     }
     void kindOfCommandLine() {
         QFETCH(QString, line);
@@ -74,8 +68,7 @@ private slots:
     }
 
     void rerunRequestOfLog_data() {
-        QTest::addColumn<QString>("log");
-        QTest::addColumn<RerunRequest>("request");
+        TestSupport::columns<QString, RerunRequest>({"log", "request"});
         QTest::newRow("labels") << "labels_changed.log" << RerunRequest::LabelsChanged;
         QTest::newRow("outlines") << "outlines_changed.log" << RerunRequest::PackageAsked;
         QTest::newRow("natbib") << "natbib_citations.log" << RerunRequest::PackageAsked;
@@ -95,8 +88,7 @@ private slots:
     void auxStateFollowsChapters() {
         put("loop.aux", "\\relax\n\\@input{loop.aux}\n\\bibdata{a,b.bib}\n");
         const AuxState thesis = AuxState::read(dir->path(), "main.aux");
-        QCOMPARE(thesis.files,
-                 (QStringList{"main.aux", "chapters/intro.aux", "chapters/method.aux"}));
+        QCOMPARE(thesis.files, (QStringList{"main.aux", "chapters/intro.aux", "chapters/method.aux"}));
         QCOMPARE(thesis.bibtexLines, QByteArray("\\citation{knuth84}\n\\citation{lamport94}\n"
                                                 "\\bibstyle{plain}\n\\bibdata{refs}\n"));
         QCOMPARE(thesis.databases, QStringList{"refs.bib"});
