@@ -12,8 +12,7 @@ class TestDocumentOutputFiles : public DocumentTestCase {
     void openPaper() { openDocument("project/paper.tex"); }
     QPushButton *button(const char *name) { return control<QPushButton>(*document, name); }
     QStringList filesIn(const QString &path) {
-        return QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
-                                    QDir::Name);
+        return QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
     }
 
 private slots:
@@ -59,15 +58,15 @@ private slots:
         QTRY_COMPARE(Alerts::shown().size(), int(reported));
         QStringList lines{"Quireon> open paper.pdf"};
         if (reported) {
-            QCOMPARE(Alerts::shown()[0].message,
-                     Text::format("OpenButtonErrorMessage", {"paper.pdf"}));
+            QCOMPARE(Alerts::shown()[0].message, Text::format("OpenButtonErrorMessage", {"paper.pdf"}));
             lines << Text::localized("OpenButtonErrorLog").chopped(1);
         }
         QCOMPARE(logLines(*document), lines);
         QCOMPARE(fieldText(*document, "textNumErrors"), QString::number(int(reported)));
     }
 
-    void cancelKeepsEverything() {
+    // Cancel keeps everything, and so does a confirmed clear with no extensions listed.
+    void cancelOrNoExtensionsKeepEverything() {
         gQuireonPrefs->setOutputExtArray({"aux", "", "log", "", "", "", "", "", "", "", "", ""});
         writeFile(folder + "/paper.aux");
         writeFile(folder + "/paper.log");
@@ -77,6 +76,10 @@ private slots:
         button("buttonClearFiles")->click();
         QCOMPARE(Alerts::shown().size(), 1);
         QCOMPARE(Alerts::shown()[0].message, Text::format("ClearFileMessage", {"aux, log"}));
+        QCOMPARE(filesIn(folder), before);
+        gQuireonPrefs->setOutputExtArray(QStringList(12, QString()));
+        Alerts::setNextAnswer(Alerts::AlternateReturn);
+        button("buttonClearFiles")->click();
         QCOMPARE(filesIn(folder), before);
     }
 
@@ -101,14 +104,6 @@ private slots:
         QVERIFY(QFile::exists(dir->filePath("victim")));
         QVERIFY(QFile::exists(dir->filePath("linked.txt"))); // the link went, not its target
         QVERIFY(!button("buttonFile2")->isEnabled());
-    }
-    void clearWithNoExtensionsRemovesNothing() {
-        gQuireonPrefs->setOutputExtArray(QStringList(12, QString()));
-        writeFile(folder + "/paper.aux");
-        openPaper();
-        Alerts::setNextAnswer(Alerts::AlternateReturn);
-        button("buttonClearFiles")->click();
-        QCOMPARE(filesIn(folder), (QStringList{"paper.aux", "paper.tex"}));
     }
 };
 

@@ -35,10 +35,9 @@ private slots:
 
     void opensRunBetweenCommandsInListOrder() {
         runSteps({1, -1, -2, 2});
-        QCOMPARE(logLines(*document),
-                 (QStringList{"Quireon> /bin/echo first main", "first main",
-                              "Quireon> open main.pdf", "Quireon> open main.log",
-                              "Quireon> /bin/echo second main", "second main"}));
+        QCOMPARE(logLines(*document), (QStringList{"Quireon> /bin/echo first main", "first main",
+                                                   "Quireon> open main.pdf", "Quireon> open main.log",
+                                                   "Quireon> /bin/echo second main", "second main"}));
         QCOMPARE(*opened, (QStringList{dir->filePath("main.pdf"), dir->filePath("main.log")}));
         QCOMPARE(status(), Text::format("DoneStatus", {"/bin/echo second main"}));
         QVERIFY(control<QPushButton>(*document, "buttonClearFiles")->isEnabled());
@@ -55,8 +54,7 @@ private slots:
         const QString latexLike = TestSupport::fixture("latex_like.sh");
         setCommand(0, latexLike);
         runSteps({1, -1, 2});
-        QTEST(int(logLines(*document).filter(QRegularExpression("^Quireon> /")).size()),
-              "commandsRun");
+        QTEST(int(logLines(*document).filter(QRegularExpression("^Quireon> /")).size()), "commandsRun");
         QCOMPARE(opened->size(), checkErrors ? 0 : 1);
         QCOMPARE(status(), checkErrors ? Text::format("ErrorStatus", {latexLike})
                                        : Text::format("DoneStatus", {"/bin/echo second main"}));
@@ -67,10 +65,9 @@ private slots:
         Alerts::setNextAnswer(Alerts::DefaultReturn);
         runSteps({-1, 2});
         QCOMPARE(Alerts::shown().size(), 1);
-        QCOMPARE(
-            logLines(*document).mid(0, 3),
-            (QStringList{"Quireon> open main.pdf", Text::localized("OpenButtonErrorLog").chopped(1),
-                         "Quireon> /bin/echo second main"}));
+        QCOMPARE(logLines(*document).mid(0, 3), (QStringList{"Quireon> open main.pdf",
+                                                             Text::localized("OpenButtonErrorLog").chopped(1),
+                                                             "Quireon> /bin/echo second main"}));
         // The failure line is an error line: the command after it ends with the error status.
         QCOMPARE(status(), Text::format("ErrorStatus", {"/bin/echo second main"}));
     }
@@ -88,8 +85,7 @@ private slots:
     void commandInTheEighthEntryEndsTheList() {
         runSteps({-1, -1, -1, -1, -1, -1, -1, 1});
         QCOMPARE(opened->size(), 7);
-        QCOMPARE(logLines(*document).mid(7),
-                 (QStringList{"Quireon> /bin/echo first main", "first main"}));
+        QCOMPARE(logLines(*document).mid(7), (QStringList{"Quireon> /bin/echo first main", "first main"}));
         QCOMPARE(status(), Text::format("DoneStatus", {"/bin/echo first main"}));
     }
 
