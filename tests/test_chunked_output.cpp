@@ -3,6 +3,7 @@
 #include "document/helpers/linesplitter.h"
 #include "document/helpers/pagereport.h"
 #include "settings/logencoding.h"
+#include "testsupport.h"
 
 #include <QtTest>
 
@@ -28,9 +29,7 @@ private slots:
     // The scanner reads each line as a view into the whole chunk; the line after it must not
     // be taken for part of it.
     void pageReportOfALineInsideAChunk_data() {
-        QTest::addColumn<QString>("pageString");
-        QTest::addColumn<QString>("chunk");
-        QTest::addColumn<int>("pages");
+        TestSupport::columns<QString, QString, int>({"pageString", "chunk", "pages"});
         QTest::newRow("next line begins with the prefix")
             << "(%n page"
             << "Output written on main.dvi (2 pages, 400 bytes).\n(./main.aux)\n"
@@ -61,8 +60,7 @@ private slots:
     // An unfinished UTF-8 character at the end of a chunk: however the output is cut, the
     // lines are those of the output decoded at once, and every newline byte ends a line.
     void linesOfOutputCutInsideACharacter_data() {
-        QTest::addColumn<uint>("encoding");
-        QTest::addColumn<QList<QByteArray>>("chunks");
+        TestSupport::columns<uint, QList<QByteArray>>({"encoding", "chunks"});
         const uint utf8 = LogEncoding::Utf8Mib;
         QTest::newRow("cut character, newline next")
             << utf8 << QList<QByteArray>{"ab\xe3\x83", "\n! Undefined control sequence.\n"};

@@ -45,8 +45,7 @@ class TestFollowInputs : public QObject {
     Q_OBJECT
 private slots:
     void logNamesTheFilesTexOpened_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QStringList>("expected");
+        TestSupport::columns<QString, QStringList>({"line", "expected"});
         QTest::newRow("name with spaces at the end of a line") << "(./thesis main.tex" << QStringList{"./thesis main.tex"};
         QTest::newRow("closed on the same line") << ") (./Chapter 1/chapter one.tex) [1]" << QStringList{"./Chapter 1/chapter one.tex"};
         QTest::newRow("quoted") << "(\"./Chapter 1/chapter one.tex\"" << QStringList{"./Chapter 1/chapter one.tex"};
@@ -85,8 +84,7 @@ private slots:
     }
 
     void onlyTheUsersFilesAreFollowed_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("followed");
+        TestSupport::columns<QString, bool>({"path", "followed"});
         QTest::newRow("root folder tree") << "/work/thesis/Chapter 2/chapter2.tex" << true;
         QTest::newRow("home") << "/home/ann/texmf/tex/latex/mine/mine.cls" << true;
         QTest::newRow("folder whose name starts alike") << "/work/thesis2/x.tex" << false;
