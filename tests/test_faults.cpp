@@ -15,8 +15,7 @@ class TestFaults : public DocumentTestCase {
     static int rootMissingAlerts() {
         const QString text = Text::localized("RootMissingHeader");
         const QList<Alerts::Shown> shown = Alerts::shown();
-        return int(std::count_if(shown.begin(), shown.end(),
-                                 [&](const Alerts::Shown &s) { return s.header == text; }));
+        return int(std::count_if(shown.begin(), shown.end(), [&](const Alerts::Shown &s) { return s.header == text; }));
     }
     void checkNow() { QVERIFY(QMetaObject::invokeMethod(document.get(), "timerProc")); }
     QString commandText(const QString &fixture, const QString &rest) {
@@ -44,17 +43,14 @@ private slots:
         QVERIFY(setModified(document->rootFilePath(), 1000));
         checkNow();
         QVERIFY(document->isRunning());
-        QVERIFY(rename ? QDir().rename(folder, dir->filePath("moved"))
-                       : QDir(folder).removeRecursively());
+        QVERIFY(rename ? QDir().rename(folder, dir->filePath("moved")) : QDir(folder).removeRecursively());
         QVERIFY(waitIdle(*document));
-        QCOMPARE(status(),
-                 Text::format("DoneStatus", {TestSupport::fixture("count_run.sh") + " main 0.4"}));
+        QCOMPARE(status(), Text::format("DoneStatus", {TestSupport::fixture("count_run.sh") + " main 0.4"}));
 
         Alerts::setNextAnswer(Alerts::DefaultReturn);
         checkNow();
         QTRY_COMPARE(rootMissingAlerts(), 1);
-        QVERIFY(!document->autoRunModeOn() &&
-                !control<QCheckBox>(*document, "checkAutoMode")->isChecked());
+        QVERIFY(!document->autoRunModeOn() && !control<QCheckBox>(*document, "checkAutoMode")->isChecked());
         for (int i = 0; i < 3; ++i)
             checkNow();
         QTest::qWait(4 * MyDocument::kMissingRootRecheckMs);
@@ -125,14 +121,11 @@ private slots:
         QString folder = dir->path();
         const QString name = QStringLiteral("/main.tex");
         while (folder.size() + name.size() < 4000)
-            folder += QLatin1Char('/') +
-                      QString(std::min<qsizetype>(200, 3999 - folder.size() - name.size()),
-                              QLatin1Char('d'));
+            folder += QLatin1Char('/') + QString(std::min<qsizetype>(200, 3999 - folder.size() - name.size()), u'd');
         QVERIFY(QDir().mkpath(folder));
         setCommand(0, commandText("count_run.sh", "%1"));
         setProcedure({1});
-        const QString root =
-            openDocument(QDir(dir->path()).relativeFilePath(folder + name)).rootFilePath();
+        const QString root = openDocument(QDir(dir->path()).relativeFilePath(folder + name)).rootFilePath();
         QCOMPARE(root.size(), 4000);
         QVERIFY(setModified(root, 2000));
         checkNow(); // auto mode sees the change
