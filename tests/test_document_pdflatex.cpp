@@ -12,8 +12,7 @@ class TestDocumentPdflatex : public DocumentTestCase {
         QVERIFY(waitIdle(*document, 60000));
     }
     int lineStartingWith(const QString &start) { // indexOf wants the whole line to match
-        return int(logLines(*document).indexOf(
-            QRegularExpression(QRegularExpression::escape(start) + ".*")));
+        return int(logLines(*document).indexOf(QRegularExpression(QRegularExpression::escape(start) + ".*")));
     }
 
 private slots:
@@ -30,8 +29,7 @@ private slots:
         QCOMPARE(fieldText(*document, "textNumErrors"), QStringLiteral("1"));
         QCOMPARE(fieldText(*document, "textNumPages"), QStringLiteral("1"));
         const int error = lineStartingWith("! Undefined control sequence.");
-        QVERIFY(error > 0 &&
-                lineFormat(*document, error).foreground().color() == gQuireonPrefs->errorColor());
+        QVERIFY(error > 0 && lineFormat(*document, error).foreground().color() == gQuireonPrefs->errorColor());
         QVERIFY(lineStartingWith("Output written on main.pdf (1 page") > error);
         const QString command = logLines(*document).first().mid(MyDocument::promptPrefix.size());
         QCOMPARE(command, QString(gQuireonPrefs->cmdCmdAtIndex(0)).replace("%1", "main"));
@@ -42,8 +40,7 @@ private slots:
     // reaches pdflatex as one argument and leaves no stray files.
     void twoErrorsInAFileNamedWithSpaces() {
         typeset("\\documentclass{article}\n\\begin{document}\nOne.\\newpage "
-                "Two \\undefinedA\\ and \\undefinedB.\n\\end{document}\n",
-                "my thesis.tex");
+                "Two \\undefinedA\\ and \\undefinedB.\n\\end{document}\n", "my thesis.tex");
         QCOMPARE(fieldText(*document, "textNumErrors"), QStringLiteral("2"));
         QCOMPARE(fieldText(*document, "textNumPages"), QStringLiteral("1")); // the input quits
         for (const QString &file : QDir(dir->path()).entryList(QDir::Files))
@@ -52,8 +49,7 @@ private slots:
     }
 
     void cleanDocumentIsDone() {
-        typeset(
-            "\\documentclass{article}\n\\begin{document}\nOne.\\newpage Two.\n\\end{document}\n");
+        typeset("\\documentclass{article}\n\\begin{document}\nOne.\\newpage Two.\n\\end{document}\n");
         QCOMPARE(fieldText(*document, "textNumErrors"), QStringLiteral("0"));
         QCOMPARE(fieldText(*document, "textNumPages"), QStringLiteral("2"));
         QVERIFY(status().startsWith(Text::format("DoneStatus", {""})));
