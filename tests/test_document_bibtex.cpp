@@ -2,31 +2,17 @@
 // pdflatex, open pdf on a document with a citation; the steps that saves of a thesis's
 // chapters, bibliography and figure start.
 #include "documenttest.h"
-#include "platform/desktopopener.h"
-#include "settings/localizedtext.h"
-#include "settings/quireonprefs.h"
 
 #include <QFile>
 #include <QSaveFile>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QtTest>
 
 using namespace DocumentTest;
 
 namespace {
-const QByteArray kSource = "\\documentclass{article}\n"
-                           "\\begin{document}\n"
-                           "As shown by \\cite{knuth84}, boxes and glue suffice.\n"
-                           "\\bibliographystyle{plain}\n"
-                           "\\bibliography{refs}\n"
-                           "\\end{document}\n";
-const QByteArray kBibliography = "@book{knuth84,\n"
-                                 "  author = {Donald E. Knuth},\n"
-                                 "  title = {The {\\TeX}book},\n"
-                                 "  publisher = {Addison-Wesley},\n"
-                                 "  year = {1984}\n"
-                                 "}\n";
+const QByteArray kSource = "\\documentclass{article}\n\\begin{document}\nAs shown by \\cite{knuth84}, boxes and glue "
+                           "suffice.\n\\bibliographystyle{plain}\n\\bibliography{refs}\n\\end{document}\n";
+const QByteArray kBibliography = "@book{knuth84,\n  author = {Donald E. Knuth},\n  title = {The {\\TeX}book},\n"
+                                 "  publisher = {Addison-Wesley},\n  year = {1984}\n}\n";
 
 QByteArray contents(const QString &path) {
     QFile file(path);
@@ -98,8 +84,7 @@ private slots:
         QVERIFY(contents(dir.filePath("main.bbl")).contains("\\bibitem{knuth84}"));
         // The first run warned about the citation; the last one no longer does.
         const qsizetype lastRun = lines.lastIndexOf(prompts[3]);
-        QVERIFY(
-            lines.mid(0, lastRun).join('\n').contains("Citation `knuth84' on page 1 undefined"));
+        QVERIFY(lines.mid(0, lastRun).join('\n').contains("Citation `knuth84' on page 1 undefined"));
         QVERIFY(!lines.mid(lastRun).join('\n').contains("undefined"));
         QVERIFY(!contents(dir.filePath("main.log")).contains("undefined"));
 
@@ -154,8 +139,7 @@ private slots:
         QCOMPARE(logLines(document), quiet);
 
         int skipped = 0;
-        QCOMPARE(save("chapters/intro.tex", kIntro + "Another sentence.\n", &skipped),
-                 QStringList{"pdflatex"});
+        QCOMPARE(save("chapters/intro.tex", kIntro + "Another sentence.\n", &skipped), QStringList{"pdflatex"});
         QCOMPARE(skipped, 4);
 
         QCOMPARE(save("chapters/method.tex", kMethod + "See \\cite{goossens94}.\n"),
@@ -163,8 +147,7 @@ private slots:
         QVERIFY(resolved());
         QVERIFY(contents(dir.filePath("main.bbl")).contains("goossens94"));
 
-        QCOMPARE(save("chapters/intro.tex",
-                      kIntro + "\\section{Scope}\\label{scope}\nSection~\\ref{scope}.\n"),
+        QCOMPARE(save("chapters/intro.tex", kIntro + "\\section{Scope}\\label{scope}\nSection~\\ref{scope}.\n"),
                  (QStringList{"pdflatex", "pdflatex"}));
         QVERIFY(resolved());
 
