@@ -11,18 +11,9 @@
 #include "settings/sheets/stringlistmodel.h"
 #include "testsupport.h"
 
-#include <QCheckBox>
-#include <QColorDialog>
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QSignalSpy>
-#include <QSlider>
-#include <QTableView>
 #include <QtTest>
+#include <QtWidgets>
 
 class TestPrefsSheet : public QObject {
     Q_OBJECT
@@ -34,9 +25,9 @@ class TestPrefsSheet : public QObject {
 
     QDialog *sheet() const { return controller->sheet(); }
     QDialog *strings() const { return controller->stringSheet(); }
-    template <typename T> T *control(const char *n) const { return sheet()->findChild<T *>(n); }
-    template <typename T> T *stringsControl(const char *name) const {
-        return strings()->findChild<T *>(name);
+    template <typename T> T *control(const QString &n) const { return sheet()->findChild<T *>(n); }
+    template <typename T> T *stringsControl(const QString &n) const {
+        return strings()->findChild<T *>(n);
     }
     bool open() {
         controller->openPreferences(window.get());
@@ -46,18 +37,17 @@ class TestPrefsSheet : public QObject {
         controller->editStrings();
         return strings() && QTest::qWaitForWindowExposed(strings());
     }
+    QAbstractItemModel *table(const char *n) { return stringsControl<QTableView>(n)->model(); }
     // The rows of a string table, the trailing empty row included.
-    QStringList rows(const char *table) const {
+    QStringList rows(const char *name) {
         QStringList out;
-        const QAbstractItemModel *model = stringsControl<QTableView>(table)->model();
-        for (int row = 0; row < model->rowCount(); ++row)
-            out << model->index(row, 0).data().toString();
+        for (int row = 0; row < table(name)->rowCount(); ++row)
+            out << table(name)->index(row, 0).data().toString();
         return out;
     }
     // Types text into a row as the table's editor would.
-    bool setRow(const char *table, int row, const QString &text) {
-        QAbstractItemModel *model = stringsControl<QTableView>(table)->model();
-        return model->setData(model->index(row, 0), text, Qt::EditRole);
+    bool setRow(const char *name, int row, const QString &text) {
+        return table(name)->setData(table(name)->index(row, 0), text, Qt::EditRole);
     }
     static QByteArray storeBytes() {
         QFile file(SettingsStore().fileName());
@@ -65,10 +55,7 @@ class TestPrefsSheet : public QObject {
     }
     // What the store holds, as the next launch would see it.
     struct Reloaded : QuireonPrefs {
-        Reloaded() {
-            setDefaults();
-            loadPreferences();
-        }
+        Reloaded() { setDefaults(); loadPreferences(); }
     };
 
     int prefsChangedCount() const {
@@ -76,9 +63,7 @@ class TestPrefsSheet : public QObject {
             return a.at(0).toString() == kPrefsChangedNotification;
         });
     }
-    QComboBox *proc(int n) const {
-        return control<QComboBox>(qPrintable(QString("proc%1").arg(n)));
-    }
+    QComboBox *proc(int n) const { return control<QComboBox>(QString("proc%1").arg(n)); }
     QString text(const char *field) const { return control<QLineEdit>(field)->text(); }
     void setText(const char *f, const QString &text) { control<QLineEdit>(f)->setText(text); }
     void clickOk() { QTest::mouseClick(control<QPushButton>("okButton"), Qt::LeftButton); }
@@ -87,7 +72,7 @@ class TestPrefsSheet : public QObject {
         QTRY_VERIFY(!strings()->isVisible());
     }
     QLineEdit *pageString(int n) const {
-        return stringsControl<QLineEdit>(qPrintable(QStringLiteral("pageString%1").arg(n)));
+        return stringsControl<QLineEdit>(QString("pageString%1").arg(n));
     }
     ColorWell *well(const char *name) const { return stringsControl<ColorWell>(name); }
     // Saves what the shared settings hold and opens the sheet on it afresh.
@@ -117,7 +102,6 @@ private slots:
         QVERIFY(open());
     }
     void cleanup() {
-        notified.reset();
         window.reset(); // drops a sheet still up
         controller.reset();
         shared.reset();
@@ -125,8 +109,7 @@ private slots:
     }
 
     void intervalIsValidated_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("stored"); // 0: refused
+        TestSupport::columns<QString, int>({"typed", "stored"}); // stored 0: refused
         QTest::newRow("zero") << "0" << 0;
         QTest::newRow("negative") << "-3" << 0;
         QTest::newRow("letters") << "abc" << 0;
@@ -255,9 +238,22 @@ private slots:
         QCOMPARE(prefsChangedCount(), 1);
     }
 
-    void procedurePopupsAndTheirEnabling() {
-        QCOMPARE(proc(1)->itemText(6), shared->cmdNameAtIndex(4));
-        QCOMPARE(proc(1)->itemText(8), shared->openNameAtIndex(0));
+    // The pop-ups and the string sheet's headings (opened before) follow unsaved names.
+    void procedurePopupsFollowTheNamesAndEnableInTurn() {
+        QVERIFY(openStrings());
+        closeStrings("stringsCancelButton");
+        setText("cmdName2", "XeLaTeX");
+        setText("openName5", "Word count");
+        for (int step = 1; step <= 8; ++step) {
+            QCOMPARE(proc(step)->itemText(3), QStringLiteral("XeLaTeX"));
+            QCOMPARE(proc(step)->itemText(12), QStringLiteral("Word count"));
+            QCOMPARE(proc(step)->itemText(2), shared->cmdNameAtIndex(0));
+        }
+        QVERIFY(openStrings() && stringsControl<QLabel>("pageHeader2")->text().contains("XeLaTeX"));
+        closeStrings("stringsCancelButton");
+        controller->revertToDefauts();
+        QCOMPARE(proc(5)->itemText(3), Text::localized("cmdName2"));
+
         // Defaults: step 1 runs command 1, so only steps 1 and 2 can be chosen.
         QVERIFY(proc(1)->isEnabled() && proc(2)->isEnabled() && !proc(3)->isEnabled());
 
@@ -285,24 +281,8 @@ private slots:
         }
     }
 
-    // The pop-ups and the string sheet's headings (opened before) follow unsaved names.
-    void popupTitlesAndHeadingsFollowTheNameFields() {
-        QVERIFY(openStrings());
-        closeStrings("stringsCancelButton");
-        setText("cmdName2", "XeLaTeX");
-        setText("openName5", "Word count");
-        for (int step = 1; step <= 8; ++step) {
-            QCOMPARE(proc(step)->itemText(3), QStringLiteral("XeLaTeX"));
-            QCOMPARE(proc(step)->itemText(12), QStringLiteral("Word count"));
-            QCOMPARE(proc(step)->itemText(2), shared->cmdNameAtIndex(0));
-        }
-        QVERIFY(openStrings() && stringsControl<QLabel>("pageHeader2")->text().contains("XeLaTeX"));
-        closeStrings("stringsCancelButton");
-        controller->revertToDefauts();
-        QCOMPARE(proc(5)->itemText(3), Text::localized("cmdName2"));
-    }
-
-    void floatingControlsFollowTheCheckBox() {
+    // The floating window's controls follow its check box and are saved even when disabled.
+    void choicesEncodingFloatingAndFieldsRoundTrip() {
         auto *floating = control<QCheckBox>("checkFloating");
         auto *contents = control<QComboBox>("popupWindowContents");
         auto *slider = control<QSlider>("sliderTransparency");
@@ -311,12 +291,6 @@ private slots:
         QVERIFY(!contents->isEnabled() && !slider->isEnabled());
         contents->setCurrentIndex(3);
         slider->setValue(55);
-        clickOk();
-        QVERIFY(!shared->floatingWindow() && shared->windowContents() == 3);
-        QCOMPARE(shared->windowTransparency(), 0.55f);
-    }
-
-    void choicesEncodingAndFieldsRoundTrip() {
         auto *encoding = control<QComboBox>("logEncoding");
         QCOMPARE(controller->encodingOfName(QStringLiteral("No such encoding")), 0u);
         encoding->setCurrentIndex(encoding->findData(4u));
@@ -326,6 +300,8 @@ private slots:
         setText("outputExt05", "");
         clickOk();
         const Reloaded stored;
+        QVERIFY(!stored.floatingWindow() && stored.windowContents() == 3);
+        QCOMPARE(stored.windowTransparency(), 0.55f);
         QCOMPARE(stored.logEncoding(), 4u);
         QCOMPARE(stored.startupChoice(), 1);
         QCOMPARE(stored.cmdCmdAtIndex(2), QStringLiteral("/usr/bin/biber %1"));
@@ -383,15 +359,9 @@ private slots:
         QVERIFY(SettingsFailure::told()); // the store's own report stays quiet
     }
 
-    void sortingFollowsTheLocaleAndDropsBlanksOnly() {
-        QStringList list = {"b",           "",   "C", " \t",           "a",
-                            "I found no ", "\n", "a", "\u00e9t\u00e9", "e"};
-        sortStringArray(list);
-        QCOMPARE(list, QStringList({"a", "a", "b", "C", "e", "\u00e9t\u00e9", "I found no "}));
-    }
-
     // The tables show the lists sorted with an empty last row; typing there appends, and
-    // accepting drops blanked rows, keeps duplicates and sorts into the working copy only.
+    // accepting drops blanked rows, keeps duplicates and sorts by the user's language, case
+    // aside, into the working copy only.
     void editedRowsAreCleanedAndSortedWhenAccepted() {
         QVERIFY(openStrings());
         const QStringList notes{"LaTeX Font Warning:", "No file ", "Overfull", "Underfull"};
@@ -400,11 +370,11 @@ private slots:
         QCOMPARE(rows("noteStringTable"), notes + QStringList({"Underfull", ""}));
         QVERIFY(!setRow("noteStringTable", 5, "")); // the new empty row left alone adds nothing
         QCOMPARE(rows("noteStringTable").size(), 6);
-        QVERIFY(setRow("noteStringTable", 0, "Changed"));
-        QVERIFY(setRow("noteStringTable", 2, "   ")); // "Overfull" blanked out
-        QVERIFY(setRow("noteStringTable", 5, "A note "));
+        QVERIFY(setRow("noteStringTable", 0, "\u00e9t\u00e9"));
+        QVERIFY(setRow("noteStringTable", 2, " \t\n")); // "Overfull" blanked out
+        QVERIFY(setRow("noteStringTable", 5, "b note "));
         closeStrings();
-        const QStringList expected = {"A note ", "Changed", "No file ", "Underfull", "Underfull"};
+        const QStringList expected{"b note ", "\u00e9t\u00e9", "No file ", "Underfull", "Underfull"};
         QCOMPARE(controller->currentPrefs()->noteStrArray(), expected);
         QCOMPARE(rows("noteStringTable"), expected + QStringList{QString()});
         QCOMPARE(shared->noteStrArray().size(), 4); // not applied before OK
