@@ -50,10 +50,9 @@ class TestTaskWrapper : public QObject {
 
     // Whether stopProcess() gave the event loop back within ms milliseconds.
     static bool stopsWithin(TaskWrapper &runner, qint64 ms) {
-        QElapsedTimer stopping;
-        stopping.start();
+        const QDeadlineTimer deadline(ms);
         runner.stopProcess();
-        return stopping.elapsed() < ms;
+        return !deadline.hasExpired();
     }
 
 private slots:
