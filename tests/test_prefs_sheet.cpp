@@ -361,8 +361,7 @@ private slots:
         QCOMPARE(controller->currentPrefs()->noteStrArray(), expected);
         QCOMPARE(rows("noteStringTable"), expected + QStringList{QString()});
         QCOMPARE(shared->noteStrArray().size(), 4); // not applied before OK
-        QVERIFY(controller->validatePrefs());
-        controller->prefsOk();
+        clickOk();
         QCOMPARE(shared->noteStrArray(), expected);
         QCOMPARE(Reloaded().noteStrArray(), expected);
     }
