@@ -11,18 +11,8 @@
 #include "settings/sheets/stringlistmodel.h"
 #include "testsupport.h"
 
-#include <QCheckBox>
-#include <QColorDialog>
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSignalSpy>
-#include <QSlider>
-#include <QTableView>
 #include <QtTest>
+#include <QtWidgets>
 
 class TestPrefsSheet : public QObject {
     Q_OBJECT
@@ -34,9 +24,9 @@ class TestPrefsSheet : public QObject {
 
     QDialog *sheet() const { return controller->sheet(); }
     QDialog *strings() const { return controller->stringSheet(); }
-    template <typename T> T *control(const char *n) const { return sheet()->findChild<T *>(n); }
-    template <typename T> T *stringsControl(const char *name) const {
-        return strings()->findChild<T *>(name);
+    template <typename T> T *control(const QString &n) const { return sheet()->findChild<T *>(n); }
+    template <typename T> T *stringsControl(const QString &n) const {
+        return strings()->findChild<T *>(n);
     }
     bool open() {
         controller->openPreferences(window.get());
@@ -46,39 +36,26 @@ class TestPrefsSheet : public QObject {
         controller->editStrings();
         return strings() && QTest::qWaitForWindowExposed(strings());
     }
+    QAbstractItemModel *table(const char *n) { return stringsControl<QTableView>(n)->model(); }
     // The rows of a string table, the trailing empty row included.
-    QStringList rows(const char *table) const {
+    QStringList rows(const char *name) {
         QStringList out;
-        const QAbstractItemModel *model = stringsControl<QTableView>(table)->model();
-        for (int row = 0; row < model->rowCount(); ++row)
-            out << model->index(row, 0).data().toString();
+        for (int row = 0; row < table(name)->rowCount(); ++row)
+            out << table(name)->index(row, 0).data().toString();
         return out;
     }
     // Types text into a row as the table's editor would.
-    bool setRow(const char *table, int row, const QString &text) {
-        QAbstractItemModel *model = stringsControl<QTableView>(table)->model();
-        return model->setData(model->index(row, 0), text, Qt::EditRole);
+    bool setRow(const char *name, int row, const QString &text) {
+        return table(name)->setData(table(name)->index(row, 0), text, Qt::EditRole);
     }
     static QByteArray storeBytes() {
         QFile file(SettingsStore().fileName());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     // What the store holds, as the next launch would see it.
-    struct Reloaded : QuireonPrefs {
-        Reloaded() {
-            setDefaults();
-            loadPreferences();
-        }
-    };
+    struct Reloaded : QuireonPrefs { Reloaded() { setDefaults(); loadPreferences(); } };
 
-    int prefsChangedCount() const {
-        return std::count_if(notified->cbegin(), notified->cend(), [](const QList<QVariant> &a) {
-            return a.at(0).toString() == kPrefsChangedNotification;
-        });
-    }
-    QComboBox *proc(int n) const {
-        return control<QComboBox>(qPrintable(QString("proc%1").arg(n)));
-    }
+    QComboBox *proc(int n) const { return control<QComboBox>(QString("proc%1").arg(n)); }
     QString text(const char *field) const { return control<QLineEdit>(field)->text(); }
     void setText(const char *f, const QString &text) { control<QLineEdit>(f)->setText(text); }
     void clickOk() { QTest::mouseClick(control<QPushButton>("okButton"), Qt::LeftButton); }
@@ -87,7 +64,7 @@ class TestPrefsSheet : public QObject {
         QTRY_VERIFY(!strings()->isVisible());
     }
     QLineEdit *pageString(int n) const {
-        return stringsControl<QLineEdit>(qPrintable(QStringLiteral("pageString%1").arg(n)));
+        return stringsControl<QLineEdit>(QString("pageString%1").arg(n));
     }
     ColorWell *well(const char *name) const { return stringsControl<ColorWell>(name); }
     // Saves what the shared settings hold and opens the sheet on it afresh.
@@ -110,23 +87,19 @@ private slots:
         shared->awakeFromNib();
         controller = std::make_unique<PrefsController>();
         window = std::make_unique<QWidget>();
-        window->resize(400, 300);
         window->show();
         notified = std::make_unique<QSignalSpy>(NotificationCenter::defaultCenter(),
                                                 &NotificationCenter::notified);
         QVERIFY(open());
     }
     void cleanup() {
-        notified.reset();
         window.reset(); // drops a sheet still up
         controller.reset();
-        shared.reset();
         gQuireonPrefs = nullptr;
     }
 
     void intervalIsValidated_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("stored"); // 0: refused
+        TestSupport::columns<QString, int>({"typed", "stored"}); // stored 0: refused
         QTest::newRow("zero") << "0" << 0;
         QTest::newRow("negative") << "-3" << 0;
         QTest::newRow("letters") << "abc" << 0;
@@ -146,9 +119,8 @@ private slots:
             Alerts::setNextAnswer(Alerts::DefaultReturn);
         clickOk();
         QCOMPARE(Alerts::shown().size(), stored ? 0 : 1);
-        QCOMPARE(prefsChangedCount(), stored ? 1 : 0);
+        QCOMPARE(notified->count(), stored ? 1 : 0);
         QCOMPARE(shared->interval(), stored ? stored : 2);
-        QCOMPARE(Reloaded().interval(), stored ? stored : 2);
         QCOMPARE(sheet() != nullptr, stored == 0);
         if (stored == 0) { // the sheet stays up as it was, and nothing is written
             QVERIFY(sheet()->isVisible());
@@ -169,14 +141,10 @@ private slots:
         const QuireonPrefs::Dictionary before = shared->prefsDic();
         const QByteArray storeBefore = storeBytes();
         setText("cmdName1", "Changed");
-        setText("interval", "9");
-        proc(2)->setCurrentIndex(9);
-        control<QCheckBox>("checkErrors")->setChecked(false);
         QVERIFY(openStrings());
         QVERIFY(setRow("errorStringTable", 0, "New error"));
         pageString(1)->setText("");
         closeStrings();
-        QVERIFY(controller->currentPrefs()->errorStrArray().contains("New error"));
         if (escape) {
             QTest::keyClick(sheet(), Qt::Key_Escape);
         } else {
@@ -186,7 +154,7 @@ private slots:
         QTRY_VERIFY(!sheet());
         QCOMPARE(shared->prefsDic(), before);
         QCOMPARE(storeBytes(), storeBefore);
-        QCOMPARE(prefsChangedCount(), 0);
+        QCOMPARE(notified->count(), 0);
         QVERIFY(open() && openStrings());
         QVERIFY(!rows("errorStringTable").contains("New error"));
         QCOMPARE(pageString(1)->text(), shared->pageStrArray().at(0));
@@ -238,12 +206,10 @@ private slots:
             defaults.setStringList(list, key);
         }
         const QStringList notOnTheSheets = {
-            Key::LastOpenedFile,           Key::LogDisplayTime,
-            Key::AutoExpandFloatingWindow, Key::AutoExpandFloatingContents,
-            Key::RecentTemplates,          Key::RecentSymbolicLinks,
-            Key::RecentFolderNames,        Key::NumberOfRecentItems,
-            Key::CreateFolderAlias,        Key::CreateExtraFolder,
-            Key::CreateSymbolicLink,       Key::TaskInputString};
+            Key::LastOpenedFile, Key::LogDisplayTime, Key::AutoExpandFloatingWindow,
+            Key::AutoExpandFloatingContents, Key::RecentTemplates, Key::RecentSymbolicLinks,
+            Key::RecentFolderNames, Key::NumberOfRecentItems, Key::CreateFolderAlias,
+            Key::CreateExtraFolder, Key::CreateSymbolicLink, Key::TaskInputString};
         const Reloaded stored;
         for (const PrefKeyInfo &info : preferenceKeys) {
             const QVariant expected = notOnTheSheets.contains(info.key)
@@ -252,41 +218,11 @@ private slots:
             QCOMPARE(p.prefsDic().value(info.key), expected);
             QCOMPARE(stored.prefsDic().value(info.key), expected);
         }
-        QCOMPARE(prefsChangedCount(), 1);
-    }
-
-    void procedurePopupsAndTheirEnabling() {
-        QCOMPARE(proc(1)->itemText(6), shared->cmdNameAtIndex(4));
-        QCOMPARE(proc(1)->itemText(8), shared->openNameAtIndex(0));
-        // Defaults: step 1 runs command 1, so only steps 1 and 2 can be chosen.
-        QVERIFY(proc(1)->isEnabled() && proc(2)->isEnabled() && !proc(3)->isEnabled());
-
-        proc(1)->setCurrentIndex(2);
-        proc(2)->setCurrentIndex(4);
-        proc(3)->setCurrentIndex(0);
-        proc(4)->setCurrentIndex(9); // disabled, but still saved
-        proc(8)->setCurrentIndex(12);
-        for (int step = 1; step <= 8; ++step)
-            QCOMPARE(proc(step)->isEnabled(), step <= 3);
-        clickOk();
-        QCOMPARE(shared->procedureArray(), QList<int>({2, 4, 0, 9, 0, 0, 0, 12}));
-        QCOMPARE(Reloaded().prefsDic(), shared->prefsDic());
-        QCOMPARE(prefsChangedCount(), 1);
-        QCOMPARE(notified->constLast().at(1).value<QObject *>(), controller.get()); // the sender
-
-        // Stored values at the edges of the command and open ranges: a separator, a value
-        // past the last item and a missing entry show the empty step, which disables the rest.
-        shared->setProcedureArray({6, 8, 12, 13, 7, -4, 2});
-        reopenOnSaved();
-        const QList<int> shown{6, 8, 12, 0, 0, 0, 2, 0};
-        for (int step = 1; step <= 8; ++step) {
-            QCOMPARE(proc(step)->currentIndex(), shown[step - 1]);
-            QCOMPARE(proc(step)->isEnabled(), step <= 4);
-        }
+        QCOMPARE(notified->count(), 1);
     }
 
     // The pop-ups and the string sheet's headings (opened before) follow unsaved names.
-    void popupTitlesAndHeadingsFollowTheNameFields() {
+    void procedurePopupsFollowTheNamesAndEnableInTurn() {
         QVERIFY(openStrings());
         closeStrings("stringsCancelButton");
         setText("cmdName2", "XeLaTeX");
@@ -300,9 +236,37 @@ private slots:
         closeStrings("stringsCancelButton");
         controller->revertToDefauts();
         QCOMPARE(proc(5)->itemText(3), Text::localized("cmdName2"));
+
+        // Defaults: step 1 runs command 1, so only steps 1 and 2 can be chosen.
+        QVERIFY(proc(1)->isEnabled() && proc(2)->isEnabled() && !proc(3)->isEnabled());
+
+        proc(1)->setCurrentIndex(2);
+        proc(2)->setCurrentIndex(4);
+        proc(3)->setCurrentIndex(0);
+        proc(4)->setCurrentIndex(9); // disabled, but still saved
+        proc(8)->setCurrentIndex(12);
+        for (int step = 1; step <= 8; ++step)
+            QCOMPARE(proc(step)->isEnabled(), step <= 3);
+        clickOk();
+        QCOMPARE(shared->procedureArray(), QList<int>({2, 4, 0, 9, 0, 0, 0, 12}));
+        QCOMPARE(Reloaded().prefsDic(), shared->prefsDic());
+        QCOMPARE(notified->count(), 1);
+        QCOMPARE(notified->constLast().at(0).toString(), kPrefsChangedNotification);
+        QCOMPARE(notified->constLast().at(1).value<QObject *>(), controller.get()); // the sender
+
+        // Stored values at the edges of the command and open ranges: a separator, a value
+        // past the last item and a missing entry show the empty step, which disables the rest.
+        shared->setProcedureArray({6, 8, 12, 13, 7, -4, 2});
+        reopenOnSaved();
+        const QList<int> shown{6, 8, 12, 0, 0, 0, 2, 0};
+        for (int step = 1; step <= 8; ++step) {
+            QCOMPARE(proc(step)->currentIndex(), shown[step - 1]);
+            QCOMPARE(proc(step)->isEnabled(), step <= 4);
+        }
     }
 
-    void floatingControlsFollowTheCheckBox() {
+    // The floating window's controls follow its check box and are saved even when disabled.
+    void choicesEncodingFloatingAndFieldsRoundTrip() {
         auto *floating = control<QCheckBox>("checkFloating");
         auto *contents = control<QComboBox>("popupWindowContents");
         auto *slider = control<QSlider>("sliderTransparency");
@@ -311,14 +275,7 @@ private slots:
         QVERIFY(!contents->isEnabled() && !slider->isEnabled());
         contents->setCurrentIndex(3);
         slider->setValue(55);
-        clickOk();
-        QVERIFY(!shared->floatingWindow() && shared->windowContents() == 3);
-        QCOMPARE(shared->windowTransparency(), 0.55f);
-    }
-
-    void choicesEncodingAndFieldsRoundTrip() {
         auto *encoding = control<QComboBox>("logEncoding");
-        QCOMPARE(controller->encodingOfName(QStringLiteral("No such encoding")), 0u);
         encoding->setCurrentIndex(encoding->findData(4u));
         QVERIFY(control<QRadioButton>("openChoiceLast")->isChecked());
         control<QRadioButton>("openChoicePanel")->click();
@@ -326,6 +283,8 @@ private slots:
         setText("outputExt05", "");
         clickOk();
         const Reloaded stored;
+        QVERIFY(!stored.floatingWindow() && stored.windowContents() == 3);
+        QCOMPARE(stored.windowTransparency(), 0.55f);
         QCOMPARE(stored.logEncoding(), 4u);
         QCOMPARE(stored.startupChoice(), 1);
         QCOMPARE(stored.cmdCmdAtIndex(2), QStringLiteral("/usr/bin/biber %1"));
@@ -366,7 +325,7 @@ private slots:
         delete parent;
         QVERIFY(!sheet() && !controller->currentPrefs());
         QVERIFY(open());
-        QCOMPARE(prefsChangedCount(), 0);
+        QCOMPARE(notified->count(), 0);
     }
 
     void aStoreThatCannotBeWrittenIsReported() {
@@ -377,21 +336,15 @@ private slots:
         Alerts::setNextAnswer(Alerts::DefaultReturn);
         clickOk();
         QCOMPARE(shared->cmdNameAtIndex(0), QStringLiteral("Kept in memory"));
-        QCOMPARE(prefsChangedCount(), 1);
+        QCOMPARE(notified->count(), 1);
         QCOMPARE(Alerts::shown().size(), 1);
         QVERIFY(Alerts::shown().at(0).message.contains(file));
         QVERIFY(SettingsFailure::told()); // the store's own report stays quiet
     }
 
-    void sortingFollowsTheLocaleAndDropsBlanksOnly() {
-        QStringList list = {"b",           "",   "C", " \t",           "a",
-                            "I found no ", "\n", "a", "\u00e9t\u00e9", "e"};
-        sortStringArray(list);
-        QCOMPARE(list, QStringList({"a", "a", "b", "C", "e", "\u00e9t\u00e9", "I found no "}));
-    }
-
     // The tables show the lists sorted with an empty last row; typing there appends, and
-    // accepting drops blanked rows, keeps duplicates and sorts into the working copy only.
+    // accepting drops blanked rows, keeps duplicates and sorts by the user's language, case
+    // aside, into the working copy only.
     void editedRowsAreCleanedAndSortedWhenAccepted() {
         QVERIFY(openStrings());
         const QStringList notes{"LaTeX Font Warning:", "No file ", "Overfull", "Underfull"};
@@ -400,16 +353,15 @@ private slots:
         QCOMPARE(rows("noteStringTable"), notes + QStringList({"Underfull", ""}));
         QVERIFY(!setRow("noteStringTable", 5, "")); // the new empty row left alone adds nothing
         QCOMPARE(rows("noteStringTable").size(), 6);
-        QVERIFY(setRow("noteStringTable", 0, "Changed"));
-        QVERIFY(setRow("noteStringTable", 2, "   ")); // "Overfull" blanked out
-        QVERIFY(setRow("noteStringTable", 5, "A note "));
+        QVERIFY(setRow("noteStringTable", 0, "\u00e9t\u00e9"));
+        QVERIFY(setRow("noteStringTable", 2, " \t\n")); // "Overfull" blanked out
+        QVERIFY(setRow("noteStringTable", 5, "b note "));
         closeStrings();
-        const QStringList expected = {"A note ", "Changed", "No file ", "Underfull", "Underfull"};
+        const QStringList expected{"b note ", "\u00e9t\u00e9", "No file ", "Underfull", "Underfull"};
         QCOMPARE(controller->currentPrefs()->noteStrArray(), expected);
         QCOMPARE(rows("noteStringTable"), expected + QStringList{QString()});
         QCOMPARE(shared->noteStrArray().size(), 4); // not applied before OK
-        QVERIFY(controller->validatePrefs());
-        controller->prefsOk();
+        clickOk();
         QCOMPARE(shared->noteStrArray(), expected);
         QCOMPARE(Reloaded().noteStrArray(), expected);
     }
@@ -444,7 +396,6 @@ private slots:
         QCOMPARE(well("errorColor")->color(), QColor(10, 20, 30));
         QCOMPARE(well("noteColor")->color(), shared->noteColor());
         QCOMPARE(rows("errorStringTable"), accepted);
-        QVERIFY(accepted.contains("Fatal"));
     }
 };
 

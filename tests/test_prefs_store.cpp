@@ -7,38 +7,28 @@
 #include "settings/settingsstore.h"
 #include "testsupport.h"
 
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestPrefsStore : public QObject {
     Q_OBJECT
 
     // Settings loaded from the store, as at launch.
-    struct Loaded : QuireonPrefs {
-        Loaded() { awakeFromNib(); }
-    };
+    struct Loaded : QuireonPrefs { Loaded() { awakeFromNib(); } };
 
+    static QByteArray bytes(const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     static QSettings rawStore() {
         return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Quireon", "Quireon");
     }
 
     // Starts a new process that loads the settings and returns what it read, by key.
-    static QMap<QString, QJsonObject> readInFreshProcess() {
+    static QJsonObject readInFreshProcess() {
         QProcess probe;
         probe.start(QStringLiteral(QUIREON_BINARY_DIR "/tests/prefs_probe"), {});
         probe.waitForFinished(20000);
-        QMap<QString, QJsonObject> out;
-        for (const QByteArray &line : probe.readAllStandardOutput().split('\n'))
-            if (!line.isEmpty()) {
-                const QJsonObject o = QJsonDocument::fromJson(line).object();
-                out.insert(o["key"].toString(), o);
-            }
-        return out;
+        return QJsonDocument::fromJson(probe.readAllStandardOutput()).object();
     }
 
 private slots:
@@ -46,13 +36,10 @@ private slots:
     void init() { TestSupport::freshSettings(); }
 
     // The default page strings read the real tools' page reports and nothing else that
-    // the tools print on the way (box sizes, generated fonts, page references).
+    // the tools print on the way (box sizes, generated fonts, page references); the real
+    // pdflatex's reports of one and two pages are read in its own test.
     void defaultPageStringsReadOnlyPageReports_data() {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<int>("pages");
-        QTest::newRow("pages") << 0 << "Output written on t.pdf (2667 pages, 170 bytes).\n" << 2667;
-        QTest::newRow("one page") << 0 << "Output written on m.pdf (1 page, 11802 bytes).\n" << 1;
+        TestSupport::columns<int, QString, int>({"command", "line", "pages"});
         QTest::newRow("latex") << 3 << "Output written on m.dvi (2 pages, 400 bytes).\n" << 2;
         QTest::newRow("overfull") << 0 << "Overfull \\hbox (14.6pt too wide) at line 12\n" << -1;
         QTest::newRow("gf font") << 0 << "Output written on ec.600gf (256 characters).\n" << -1;
@@ -73,21 +60,6 @@ private slots:
         QCOMPARE(Text::substitute("%@ and %@", {"a"}), QStringLiteral("a and %@"));
     }
 
-    void kindsReadByConversion() {
-        QuireonPrefs p;
-        QuireonPrefs::Dictionary dic;
-        p.setFloat(2.75f, "k", dic);
-        QCOMPARE(p.intForKey("k", dic), 2);
-        QVERIFY(p.boolForKey("k", dic));
-        p.setString("text", "s", dic);
-        QCOMPARE(p.intForKey("s", dic), 0);
-        QCOMPARE(p.colorForKey("missing", dic), QColor(Qt::black));
-        dic.insert("red", QVariantList{1.0f, 0.0f, 0.0f, 1.0f});
-        QCOMPARE(p.colorForKey("red", dic), QColor(Qt::red));
-        dic.insert("short", QVariantList{1.0f, 0.0f, 0.0f});
-        QCOMPARE(p.colorForKey("short", dic), QColor(Qt::black));
-    }
-
     void procedureStepCodes() {
         QuireonPrefs p;
         p.setProcedureArray({1, 2, 6, 7, 8, 12, 13}); // the eighth step is missing: empty
@@ -103,30 +75,23 @@ private slots:
         QCOMPARE(Loaded().procedureAtIndex(0), 1);
     }
 
-    void savingOnlyWhenDirty() {
+    // A save without changes leaves the file alone; a stored list replaces the default list
+    // whole; keys of the earlier layout go at load.
+    void savingOnlyWhenDirtyLoadingWholeListsAndDroppingObsoleteKeys() {
         QuireonPrefs p;
         p.setString(QString(), Key::TaskInputString);
         QVERIFY(!p.hasValue(Key::TaskInputString));
+        p.setErrorStrArray({"E1", "E2"});
         QVERIFY(p.savePreferences() && !p.dirty());
-        QSettings store = rawStore();
-        QVERIFY(store.contains(Key::CommandNames) && !store.contains(Key::TaskInputString));
-        // A second save without changes must leave the file alone.
-        store.setValue(Key::CheckInterval, "77");
-        store.sync();
-        QVERIFY(p.savePreferences());
-        QCOMPARE(rawStore().value(Key::CheckInterval).toString(), QStringLiteral("77"));
-    }
-
-    // A stored list replaces the default list whole; keys of the earlier layout go at load.
-    void storedListReplacesDefaultWholeAndObsoleteKeysGo() {
-        QuireonPrefs writer;
-        writer.setErrorStrArray({"E1", "E2"});
-        QVERIFY(writer.savePreferences());
         {
             QSettings store = rawStore();
+            QVERIFY(store.contains(Key::CommandNames) && !store.contains(Key::TaskInputString));
+            store.setValue(Key::CheckInterval, "77");
             store.setValue(Key::LastTemplate, "/old/t.tex");
             store.setValue(Key::LastSymbolicLink, "/old/l");
         }
+        QVERIFY(p.savePreferences());
+        QCOMPARE(rawStore().value(Key::CheckInterval).toString(), QStringLiteral("77"));
         Loaded reader;
         QCOMPARE(reader.errorStrArray(), QStringList({"E1", "E2"}));
         QVERIFY(reader.warningStrArray().size() == 7 && reader.dirty());
@@ -189,9 +154,7 @@ private slots:
     // Stored text is read by the key's kind: out-of-range numbers are clamped, and a flag
     // reads only true/1 and false/0; anything else reads the default.
     void storedTextReadByKind_data() {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<double>("loaded");
+        TestSupport::columns<QString, QString, double>({"key", "stored", "loaded"});
         QTest::newRow("opaque") << Key::WindowTransparency << "1.0" << 0.9;
         QTest::newRow("negative transparency") << Key::WindowTransparency << "-0.5" << 0.0;
         QTest::newRow("nan transparency") << Key::WindowTransparency << "nan" << 0.0;
@@ -226,25 +189,20 @@ private slots:
         QVERIFY(writer.savePreferences());
         rawStore().setValue(Key::DocumentWindowSize, "{500, 400}");
         const QString path = SettingsStore().fileName();
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QByteArray damaged = file.readAll();
+        QByteArray damaged = bytes(path);
         damaged.insert(damaged.indexOf('\n') + 1, "  [broken\n");
         QVERIFY(TestSupport::writeFile(path, damaged));
 
         SettingsFailure::reset();
         SettingsFailure::install();
-        Alerts::clearShown();
         Alerts::setNextAnswer(Alerts::DefaultReturn);
         Loaded p;
         QCOMPARE(p.interval(), 7);
         QCOMPARE(p.errorStrArray(), QStringList({"E1", "E2"}));
         QCOMPARE(SettingsStore().rawString(Key::DocumentWindowSize), QStringLiteral("{500, 400}"));
-        QFile copy(path + ".unreadable");
-        QVERIFY(copy.open(QIODevice::ReadOnly));
-        QCOMPARE(copy.readAll(), damaged);
+        QCOMPARE(bytes(path + ".unreadable"), damaged);
         QTRY_COMPARE(Alerts::shown().size(), 1);
-        QVERIFY(Alerts::shown()[0].message.contains(copy.fileName()));
+        QVERIFY(Alerts::shown()[0].message.contains(path + ".unreadable"));
 
         p.setInterval(8);
         QVERIFY(p.savePreferences());
@@ -278,21 +236,10 @@ private slots:
         p.setFolderNameArray(ten);
         p.appendFolderName("new");
         QCOMPARE(p.folderNameArray(), QStringList{"new"} + ten.mid(0, 9));
-
-        QTemporaryDir dir;
-        const QString folder = dir.filePath("sub");
-        QDir().mkpath(folder);
-        p.setTemplateArray(QStringList{dir.filePath("gone")});
-        p.setSymLinkArray(QStringList{folder});
-        p.savePreferences();
-        p.validateSymLinks(); // nothing gone: the list and the dirty flag stay
-        QVERIFY(!p.dirty());
-        QCOMPARE(p.symLinkArray(), QStringList{folder});
-        p.validateTemplates();
-        QVERIFY(!p.hasValue(Key::RecentTemplates));
-        QVERIFY(p.dirty());
-        p.clearAllSymLinks();
-        QVERIFY(!p.hasValue(Key::RecentSymbolicLinks));
+        p.setSymLinkArray(QStringList{QDir::tempPath()});
+        QVERIFY(p.savePreferences());
+        p.validateSymLinks(); // nothing gone: the list stays and there is nothing to save
+        QVERIFY(!p.dirty() && p.symLinkArray() == QStringList{QDir::tempPath()});
     }
 };
 

@@ -1,5 +1,5 @@
 // Reads the settings as a freshly started Quireon would and prints each key's kind and
-// value, one JSON object per line, so a test can check what came back in a new process.
+// value as one JSON object, so a test can check what came back in a new process.
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
 
@@ -14,15 +14,14 @@ int main(int argc, char *argv[])
     Text::installTable();
     QuireonPrefs prefs;
     prefs.awakeFromNib();
-    QTextStream out(stdout);
+    QJsonObject all;
     for (const PrefKeyInfo &info : preferenceKeys) {
         if (!prefs.hasValue(info.key))
             continue;
         const QVariant v = prefs.prefsDic().value(info.key);
-        QJsonObject line{{"key", info.key},
-                         {"type", QString::fromLatin1(v.typeName())},
-                         {"value", QJsonValue::fromVariant(v)}};
-        out << QJsonDocument(line).toJson(QJsonDocument::Compact) << '\n';
+        all.insert(info.key, QJsonObject{{"type", QString::fromLatin1(v.typeName())},
+                                         {"value", QJsonValue::fromVariant(v)}});
     }
+    QTextStream(stdout) << QJsonDocument(all).toJson(QJsonDocument::Compact);
     return 0;
 }
