@@ -62,9 +62,8 @@ class TestNewProject : public QObject {
         QVERIFY(!controller.templateArray() && !controller.symLinkArray());
     }
 
-    // Runs the link sheet for tmp("u/p/Paper.tex"), written first; the handler answers the panel.
+    // Runs the link sheet for the root file tmp("u/p/Paper.tex").
     void runSheet(Panels::PanelHandler handler) {
-        QVERIFY(TestSupport::writeFile(tmp("u/p/Paper.tex"), "\\documentclass{article}\n"));
         Panels::setNextPanelHandler(std::move(handler));
         SymLinkController controller;
         QWidget window;
@@ -75,15 +74,16 @@ class TestNewProject : public QObject {
         return panel->findChild<QComboBox *>("popupSymLinkFiles");
     }
 
-    // Sets every extra on, with folder name fig and the first original, then picks path.
-    static Panels::PanelHandler everyExtra(const QString &path) {
-        return [path](QFileDialog *panel) {
-            control<QCheckBox>(panel, "checkFolderAlias")->setChecked(true);
-            control<QCheckBox>(panel, "checkCreateFolder")->setChecked(true);
-            control<QComboBox>(panel, "comboFolderNames")->setEditText("fig");
-            control<QCheckBox>(panel, "checkSymbolicLink")->setChecked(true);
-            return path;
-        };
+    // A panel handler that takes steps (and checks) on the panel, then answers path.
+    static Panels::PanelHandler answer(const QString &path, std::function<void(QFileDialog *)> steps) {
+        return [=](QFileDialog *panel) { steps(panel); return path; };
+    }
+    // Sets every extra on, with folder name fig and the first original.
+    static void everyExtra(QFileDialog *panel) {
+        control<QCheckBox>(panel, "checkFolderAlias")->setChecked(true);
+        control<QCheckBox>(panel, "checkCreateFolder")->setChecked(true);
+        control<QComboBox>(panel, "comboFolderNames")->setEditText("fig");
+        control<QCheckBox>(panel, "checkSymbolicLink")->setChecked(true);
     }
 
 private slots:
@@ -113,7 +113,7 @@ private slots:
     void everyExtraCreatedAndRemembered() {
         m_prefs->setTemplateArray(QStringList{m_template});
         m_prefs->setSymLinkArray(QStringList{m_bib});
-        run(everyExtra(tmp("u/p/Paper")));
+        run(answer(tmp("u/p/Paper"), everyExtra));
         const QString root = tmp("u/p/Paper.tex");
         QVERIFY(Alerts::shown().isEmpty());
         QCOMPARE(m_opened, QStringList{root});
@@ -132,30 +132,10 @@ private slots:
                 stored.checkCreateSymLink());
     }
 
-    // The ordinary names are proven by everyExtraCreatedAndRemembered.
-    void pathsForAnOriginalWithoutExtensionAndNoAlias() {
-        QCOMPARE(projectPaths("/u/p/Paper.tex", {false, {}, QString("/x/figures")}).link,
-                 QString("/u/p/Paper."));
-        QCOMPARE(projectPaths("/u/p/Paper.tex", {}).alias, QString());
-    }
-
-    // Every extra fails, so the alerts show the order of creation: alias, link, folder.
-    void failuresComeInCreationOrderAndKeepTheRootFile() {
-        const QString root = tmp("u/p/Paper.tex");
-        QVERIFY(QFile::link(tmp("nowhere"), tmp("u/p/Paper.folder")));
-        QVERIFY(QFile::link(tmp("nowhere"), tmp("u/p/Paper.bib")));
-        const auto outcome = createProject(root, m_template, {true, QString("missing/fig"), m_bib});
-        QVERIFY(outcome.rootCreated);
-        const QList<Alert> expected = {
-            {"SymLinkErrorHeader", "SymLinkFileMessage", tmp("u/p/Paper.folder")},
-            {"SymLinkErrorHeader", "SymLinkFileMessage", tmp("u/p/Paper.bib")},
-            {"FolderErrorHeader", "FolderErrorMessage", tmp("u/p/missing/fig")}};
-        QCOMPARE(outcome.alerts, expected);
-        QCOMPARE(TestSupport::linkContent(tmp("u/p/Paper.folder")), tmp("nowhere"));
-        QCOMPARE(contents(root), contents(m_template));
-    }
-
-    void existingItemsAtExtrasLeftAlone() {
+    // What stands at an extra's place is left alone. A dangling link there makes the extra
+    // fail; the alerts come in the order of creation: alias, link, folder. The link to an
+    // original without extension (a folder here) ends in a bare dot.
+    void extrasLeaveWhatStandsAtTheirPlace() {
         QVERIFY(TestSupport::writeFile(tmp("u/p/Paper.bib"), "mine\n"));
         QVERIFY(TestSupport::writeFile(tmp("u/p/fig/keep.png"), "png"));
         QVERIFY(TestSupport::writeFile(tmp("u/p/Paper.folder"), "a file\n"));
@@ -165,10 +145,18 @@ private slots:
         QCOMPARE(contents(tmp("u/p/Paper.bib")), QByteArray("mine\n"));
         QCOMPARE(contents(tmp("u/p/Paper.folder")), QByteArray("a file\n"));
         QCOMPARE(entries(tmp("u/p/fig")), QStringList{"keep.png"});
-        // A name that climbs out is used as typed; what exists there is not touched.
-        QVERIFY(createProject(tmp("u/p/Other.tex"), m_template, {false, QString(".."), {}})
-                    .alerts.isEmpty());
-        QCOMPARE(entries(tmp("u")), QStringList{"p"});
+
+        const QString root = tmp("u/p/Book.tex");
+        QVERIFY(QFile::link(tmp("nowhere"), tmp("u/p/Book.folder")));
+        QVERIFY(QFile::link(tmp("nowhere"), tmp("u/p/Book.")));
+        const Outcome failed = createProject(root, m_template, {true, QString("missing/fig"), m_figures});
+        QVERIFY(failed.rootCreated);
+        QCOMPARE(failed.alerts,
+                 (QList<Alert>{{"SymLinkErrorHeader", "SymLinkFileMessage", tmp("u/p/Book.folder")},
+                               {"SymLinkErrorHeader", "SymLinkFileMessage", tmp("u/p/Book.")},
+                               {"FolderErrorHeader", "FolderErrorMessage", tmp("u/p/missing/fig")}}));
+        QCOMPARE(TestSupport::linkContent(tmp("u/p/Book.folder")), tmp("nowhere"));
+        QCOMPARE(contents(root), contents(m_template));
     }
 
     void rootPlaceReplacedOnlyWhenSafe() {
@@ -176,36 +164,30 @@ private slots:
         QVERIFY(TestSupport::writeFile(root, "old text\n"));
         QVERIFY(createProject(root, m_template, {}).rootCreated);
         QCOMPARE(contents(root), contents(m_template));
+        QCOMPARE(entries(tmp("u/p")), QStringList{"Paper.tex"}); // no extras asked, none made
 
         // A folder under the chosen name is refused, not emptied.
         const QString folder = tmp("u/p/Book.tex");
         QVERIFY(TestSupport::writeFile(folder + "/chapter.tex", "work\n"));
         m_prefs->setTemplateArray(QStringList{m_template});
-        m_prefs->setCheckCreateFolderAlias(false);
         Alerts::setNextAnswer(Alerts::DefaultReturn);
         run([&](QFileDialog *) { return folder; });
         QVERIFY(m_opened.isEmpty() && Alerts::shown().value(0).message.contains(folder));
         QCOMPARE(contents(folder + "/chapter.tex"), QByteArray("work\n"));
 
         // Choosing the template itself as the new file keeps the template.
-        Outcome outcome = createProject(m_template, m_template, {});
-        QVERIFY(!outcome.rootCreated);
-        QCOMPARE(outcome.alerts.size(), 1);
+        QCOMPARE(createProject(m_template, m_template, {}).alerts.size(), 1);
         QCOMPARE(contents(m_template), QByteArray("\\documentclass{article}\n"));
-
-        outcome = createProject(tmp("u/p/New.tex"), tmp("t/gone.tex"), {});
-        QCOMPARE(outcome.alerts,
+        QCOMPARE(createProject(tmp("u/p/New.tex"), tmp("t/gone.tex"), {}).alerts,
                  (QList<Alert>{{"CopyErrorHeader", "CopyErrorMessage", tmp("u/p/New.tex")}}));
     }
 
     void incompleteChoiceJoinsTextsAndCreatesNothing() {
         Alerts::setNextAnswer(Alerts::DefaultReturn);
-        m_prefs->setCheckCreateFolderAlias(false);
-        run([this](QFileDialog *panel) {
-            const QString path = everyExtra(tmp("u/p/Paper.tex"))(panel);
+        run(answer(tmp("u/p/Paper.tex"), [](QFileDialog *panel) {
+            everyExtra(panel);
             control<QComboBox>(panel, "comboFolderNames")->setEditText("");
-            return path;
-        });
+        }));
         // One alert naming the three missing choices: template, folder name and original.
         QCOMPARE(Alerts::shown().size(), 1);
         QCOMPARE(Alerts::shown()[0].message.split(" ; ").size(), 3);
@@ -215,56 +197,46 @@ private slots:
         QCOMPARE(Stored().folderNameArray(), QStringList{"figures"});
     }
 
-    void accessoryViewReflectsChoices() {
+    // The accessory view offers only existing templates of the root type and the folder
+    // names, shows a stop icon for each missing choice, and the choosers fill them in.
+    void accessoryViewFollowsChoicesAndChoosers() {
         const QString other = tmp("t/notes.txt");
         QVERIFY(TestSupport::writeFile(other, "x"));
         QVERIFY(QDir().mkpath(tmp("t/d.tex")));
-        m_prefs->setTemplateArray(QStringList{tmp("t/no.tex"), other, tmp("t/d.tex"), m_template});
+        m_prefs->setTemplateArray(QStringList{tmp("t/no.tex"), other, tmp("t/d.tex")});
         m_prefs->setFolderNameArray(QStringList{"images", "data"});
         m_prefs->setCheckCreateExtraFolder(true);
-        run([this](QFileDialog *panel) {
+        run(answer(tmp("u/p/Paper.tex"), [this](QFileDialog *panel) {
             auto *templates = control<QComboBox>(panel, "popupTemplateFiles");
+            auto *templateIcon = control<QLabel>(panel, "stopIconTemplate");
             auto *combo = control<QComboBox>(panel, "comboFolderNames");
             auto *folderIcon = control<QLabel>(panel, "stopIconFolder");
-            [&] {
-                QCOMPARE(items(templates), QStringList{m_template});
-                QVERIFY(templates->isEnabled() &&
-                        control<QLabel>(panel, "stopIconTemplate")->isHidden());
-                QCOMPARE(combo->currentText(), QString("images"));
-                QCOMPARE(items(combo), (QStringList{"images", "data"}));
-                QVERIFY(folderIcon->isHidden());
-                combo->setEditText("");
-                QVERIFY(!folderIcon->isHidden());
-                combo->setEditText("d");
-                QVERIFY(folderIcon->isHidden());
-                control<QCheckBox>(panel, "checkCreateFolder")->setChecked(false);
-                QVERIFY(!combo->isEnabled());
-                control<QCheckBox>(panel, "checkSymbolicLink")->setChecked(true);
-                QVERIFY(!control<QLabel>(panel, "stopIconSymLink")->isHidden() &&
-                        !popup(panel)->isEnabled());
-                QVERIFY(control<QPushButton>(panel, "chooseSymLinkButton")->isEnabled());
-            }();
-            return QString();
-        });
+            auto *linkIcon = control<QLabel>(panel, "stopIconSymLink");
+            QVERIFY(templates->count() == 1 && !templates->isEnabled() && !templateIcon->isHidden());
+            Panels::setNextFileName(m_template);
+            control<QPushButton>(panel, "chooseTemplateButton")->click();
+            QCOMPARE(items(templates), QStringList{m_template});
+            QVERIFY(templates->isEnabled() && templateIcon->isHidden());
+            QCOMPARE(combo->currentText(), QString("images"));
+            QCOMPARE(items(combo), (QStringList{"images", "data"}));
+            QVERIFY(folderIcon->isHidden());
+            combo->setEditText("");
+            QVERIFY(!folderIcon->isHidden());
+            combo->setEditText("d");
+            QVERIFY(folderIcon->isHidden());
+            control<QCheckBox>(panel, "checkCreateFolder")->setChecked(false);
+            QVERIFY(!combo->isEnabled());
+            control<QCheckBox>(panel, "checkSymbolicLink")->setChecked(true);
+            QVERIFY(!linkIcon->isHidden() && !popup(panel)->isEnabled());
+            Panels::setNextFileName(m_bib);
+            control<QPushButton>(panel, "chooseSymLinkButton")->click();
+            QCOMPARE(items(popup(panel)), QStringList{m_bib});
+            QVERIFY(popup(panel)->isEnabled() && linkIcon->isHidden());
+        }));
+        QCOMPARE(m_opened, QStringList{tmp("u/p/Paper.tex")});
+        QCOMPARE(TestSupport::linkContent(tmp("u/p/Paper.bib")), m_bib);
         // Other types stay remembered; vanished ones and folders are dropped.
-        QCOMPARE(m_prefs->templateArray(), (QStringList{other, m_template}));
-    }
-
-    // Without a scripted answer the panel is a real application-modal dialog.
-    void panelAnsweredInTheDialogItself() {
-        m_prefs->setTemplateArray(QStringList{m_template});
-        m_prefs->setCheckCreateFolderAlias(false);
-        QTimer::singleShot(0, this, [this] {
-            auto *panel = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            QVERIFY(panel);
-            panel->setDirectory(tmp("u/p"));
-            panel->findChild<QLineEdit *>("fileNameEdit")->setText("Real");
-            QMetaObject::invokeMethod(panel, "accept");
-        });
-        NewProjectController controller;
-        controller.newFromTemplate(nullptr, [this](const QString &path) { m_opened << path; });
-        QCOMPARE(m_opened, QStringList{tmp("u/p/Real.tex")});
-        QCOMPARE(entries(tmp("u/p")), QStringList{"Real.tex"});
+        QCOMPARE(m_prefs->templateArray(), (QStringList{m_template, other}));
     }
 
     // In the real chooser a folder is taken as the original, not entered, and a typed name
@@ -288,44 +260,28 @@ private slots:
         QCOMPARE(Originals::choose(nullptr, {}, {}), m_figures);
     }
 
-    void choosersAddTemplateAndOriginal() {
-        run([this](QFileDialog *panel) {
-            const bool placeholderAndStop =
-                control<QComboBox>(panel, "popupTemplateFiles")->count() == 1 &&
-                !control<QLabel>(panel, "stopIconTemplate")->isHidden();
-            Panels::setNextFileName(m_template);
-            control<QPushButton>(panel, "chooseTemplateButton")->click();
-            control<QCheckBox>(panel, "checkSymbolicLink")->setChecked(true);
-            Panels::setNextFileName(m_bib);
-            control<QPushButton>(panel, "chooseSymLinkButton")->click();
-            [&] {
-                QVERIFY(placeholderAndStop);
-                QCOMPARE(items(control<QComboBox>(panel, "popupTemplateFiles")),
-                         QStringList{m_template});
-                QCOMPARE(items(popup(panel)), QStringList{m_bib});
-                QVERIFY(control<QLabel>(panel, "stopIconTemplate")->isHidden() &&
-                        control<QLabel>(panel, "stopIconSymLink")->isHidden());
-            }();
-            return tmp("u/p/Paper.tex");
-        });
-        QCOMPARE(m_opened, QStringList{tmp("u/p/Paper.tex")});
-        QCOMPARE(TestSupport::linkContent(tmp("u/p/Paper.bib")), m_bib);
-    }
-
-    void noOriginalShowsPlaceholderAndRefuses() {
+    // Without originals the sheet shows a placeholder and refuses; the chooser adds one
+    // while the sheet is up, and that pick stays remembered though the sheet is cancelled.
+    void sheetWithoutOriginalRefusesUntilOneIsChosen() {
         Alerts::setNextAnswer(Alerts::DefaultReturn);
-        runSheet([](QFileDialog *panel) {
-            QComboBox *box = popup(panel);
-            [&] {
-                QVERIFY(box->count() == 1 && !box->isEnabled()); // a placeholder only
-                QVERIFY(!panel->findChild<QLabel *>("stopIconSymLink")->isHidden());
-                QCOMPARE(panel->defaultSuffix(), QString());
-            }();
-            return panel->directory().filePath("Paper");
-        });
+        runSheet(answer(tmp("u/p/Paper"), [](QFileDialog *panel) {
+            QVERIFY(popup(panel)->count() == 1 && !popup(panel)->isEnabled());
+            QVERIFY(!control<QLabel>(panel, "stopIconSymLink")->isHidden());
+            QCOMPARE(panel->defaultSuffix(), QString());
+        }));
         QCOMPARE(Alerts::shown().size(), 1);
-        QCOMPARE(entries(tmp("u/p")), QStringList{"Paper.tex"});
+        QVERIFY(entries(tmp("u/p")).isEmpty());
         QVERIFY(!m_prefs->hasValue(Key::RecentSymbolicLinks) && m_created == 0);
+
+        runSheet(answer({}, [this](QFileDialog *panel) {
+            Panels::setNextFileName(m_figures);
+            control<QPushButton>(panel, "chooseSymLinkButton")->click();
+            QCOMPARE(items(popup(panel)), QStringList{m_figures});
+            QVERIFY(popup(panel)->isEnabled() && control<QLabel>(panel, "stopIconSymLink")->isHidden());
+            QCOMPARE(panel->defaultSuffix(), QString("folder"));
+        }));
+        QCOMPARE(Stored().symLinkArray(), QStringList{m_figures});
+        QVERIFY(!QFileInfo::exists(tmp("u/p/Paper.folder")));
     }
 
     // The panel starts beside the root file under its name, with the type of the first
@@ -335,72 +291,41 @@ private slots:
         const QString plain = tmp("x/README");
         QVERIFY(TestSupport::writeFile(plain, "read me\n"));
         m_prefs->setSymLinkArray(QStringList{tmp("x/gone.bib"), m_bib, m_figures, plain});
-        runSheet([&](QFileDialog *panel) {
-            [&] {
-                QCOMPARE(QFileInfo(panel->directory().absolutePath()), QFileInfo(tmp("u/p")));
-                QCOMPARE(panel->findChild<QLineEdit *>("fileNameEdit")->text(), QString("Paper"));
-                QCOMPARE(items(popup(panel)), (QStringList{m_bib, m_figures, plain}));
-                QVERIFY(panel->findChild<QLabel *>("stopIconSymLink")->isHidden());
-                QCOMPARE(panel->defaultSuffix(), QString("bib"));
-                popup(panel)->setCurrentIndex(2); // no extension: any name goes
-                QCOMPARE(panel->defaultSuffix(), QString());
-                popup(panel)->setCurrentIndex(1);
-                QCOMPARE(panel->defaultSuffix(), QString("folder"));
-            }();
-            return tmp("u/p/Figs");
-        });
+        runSheet(answer(tmp("u/p/Figs"), [&](QFileDialog *panel) {
+            QCOMPARE(QFileInfo(panel->directory().absolutePath()), QFileInfo(tmp("u/p")));
+            QCOMPARE(control<QLineEdit>(panel, "fileNameEdit")->text(), QString("Paper"));
+            QCOMPARE(items(popup(panel)), (QStringList{m_bib, m_figures, plain}));
+            QVERIFY(control<QLabel>(panel, "stopIconSymLink")->isHidden());
+            QCOMPARE(panel->defaultSuffix(), QString("bib"));
+            popup(panel)->setCurrentIndex(2); // no extension: any name goes
+            QCOMPARE(panel->defaultSuffix(), QString());
+            popup(panel)->setCurrentIndex(1);
+            QCOMPARE(panel->defaultSuffix(), QString("folder"));
+        }));
         QVERIFY(Alerts::shown().isEmpty());
         QCOMPARE(TestSupport::linkContent(tmp("u/p/Figs.folder")), m_figures);
         QCOMPARE(m_created, 1);
         QCOMPARE(Stored().symLinkArray(), (QStringList{m_figures, m_bib, plain}));
     }
 
-    // A file at the link's place is replaced; a folder (or a link to one) and the original
-    // itself are refused.
-    void existingFileReplacedFolderAndOriginalRefused() {
+    // A folder (or a link to one) at the link's place and the original itself are refused
+    // and left as they are; the attempt stays remembered. (A file there is replaced, as
+    // sheetAnsweredInTheDialogItself shows.)
+    void folderOrOriginalAtTheLinksPlaceRefused() {
         m_prefs->setSymLinkArray(QStringList{m_bib});
-        QVERIFY(TestSupport::writeFile(tmp("u/p/Paper.bib"), "old\n"));
-        runSheet([this](QFileDialog *) { return tmp("u/p/Paper.bib"); });
-        QCOMPARE(TestSupport::linkContent(tmp("u/p/Paper.bib")), m_bib);
-        QCOMPARE(m_created, 1);
-
-        QVERIFY(QDir().mkpath(tmp("u/p/Data.bib")));
         QVERIFY(TestSupport::writeFile(tmp("u/p/Data.bib/keep.txt"), "keep\n"));
         QVERIFY(QFile::link(tmp("u/p/Data.bib"), tmp("u/p/Via.bib")));
-        for (int i = 0; i < 3; ++i)
+        for (const QString &place : {tmp("u/p/Data.bib"), tmp("u/p/Via.bib"), tmp("x/refs")}) {
             Alerts::setNextAnswer(Alerts::DefaultReturn);
-        runSheet([this](QFileDialog *) { return tmp("u/p/Data.bib"); });
-        runSheet([this](QFileDialog *) { return tmp("u/p/Via.bib"); });
-        // The attempt is remembered even though it failed.
-        QCOMPARE(m_prefs->symLinkArray(), QStringList{m_bib});
-        const QString own = tmp("u/p/Own.bib");
-        QVERIFY(TestSupport::writeFile(own, "my references\n"));
-        m_prefs->setSymLinkArray(QStringList{own});
-        runSheet([this](QFileDialog *) { return tmp("u/p/Own"); });
+            runSheet([&](QFileDialog *) { return place; });
+            QVERIFY(Alerts::shown().constLast().message.contains(place));
+        }
         QCOMPARE(Alerts::shown().size(), 3);
-        QVERIFY(Alerts::shown()[0].message.contains(tmp("u/p/Data.bib")));
-        QVERIFY(Alerts::shown()[1].message.contains(tmp("u/p/Via.bib")));
-        QVERIFY(Alerts::shown()[2].message.contains(own));
         QVERIFY(QFileInfo(tmp("u/p/Data.bib/keep.txt")).isFile());
         QCOMPARE(TestSupport::linkContent(tmp("u/p/Via.bib")), tmp("u/p/Data.bib"));
-        QVERIFY(!QFileInfo(own).isSymLink() && QFileInfo(own).size() == 14);
-        QCOMPARE(m_created, 1);
-    }
-
-    void chooserAddsOriginalWhileSheetIsUp() {
-        runSheet([this](QFileDialog *panel) {
-            Panels::setNextFileName(m_figures);
-            panel->findChild<QPushButton *>("chooseSymLinkButton")->click();
-            [&] {
-                QCOMPARE(items(popup(panel)), QStringList{m_figures});
-                QVERIFY(popup(panel)->isEnabled());
-                QVERIFY(panel->findChild<QLabel *>("stopIconSymLink")->isHidden());
-                QCOMPARE(panel->defaultSuffix(), QString("folder"));
-            }();
-            return QString(); // cancelled: the chooser's pick stays remembered
-        });
-        QCOMPARE(Stored().symLinkArray(), QStringList{m_figures});
-        QVERIFY(!QFileInfo::exists(tmp("u/p/Paper.folder")));
+        QCOMPARE(contents(m_bib), QByteArray("@book{a,title={A}}\n"));
+        QCOMPARE(m_created, 0);
+        QCOMPARE(Stored().symLinkArray(), QStringList{m_bib});
     }
 
     // Without a scripted answer the sheet is a real window-modal dialog on the window. What
@@ -409,7 +334,6 @@ private slots:
         m_prefs->setSymLinkArray(QStringList{m_bib});
         const QString taken = tmp("u/p/c.v2.bib");
         QVERIFY(TestSupport::writeFile(taken, "kept\n"));
-        QVERIFY(TestSupport::writeFile(tmp("u/p/Paper.tex"), "\\documentclass{article}\n"));
         QWidget window;
         window.show();
         SymLinkController controller;
