@@ -93,9 +93,13 @@ private slots:
         setCommand(0, TestSupport::fixture("hangs_with_child.sh"));
         setProcedure({1, 2});
         openDocument();
+        document->showWindow();
+        QWidget *statusField = control<QWidget>(*document, "statusField");
+        const QRect idleStatus = statusField->geometry();
         startStop()->click();
         QCOMPARE(startStop()->text(), Text::localized("Stop"));
         QTRY_VERIFY(logLines(*document).size() >= 2);
+        QCOMPARE(statusField->geometry(), idleStatus); // the hidden progress bar kept its place
         const qint64 child = logLines(*document)[1].section(' ', 1).toLongLong();
         QVERIFY(child > 0 && ProcessCensus::running(child));
         QElapsedTimer clock;
