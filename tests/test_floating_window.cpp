@@ -61,7 +61,7 @@ private slots:
     // Floating from normal or again: the height, the top edge, opacity, the mouse-check
     // timer and the document's auto size, then the normal state back; only a resize by
     // the user is reported as one.
-    void floatingAndBack_data() {
+    void floatingSizesByContentsAndNormalRestores_data() {
         // before: contents floated with first, -1 for none; timerActive: the document's
         // floating timer at the second float.
         TestSupport::columns<int, int, bool, int, QList<bool>>(
@@ -72,7 +72,7 @@ private slots:
         QTest::newRow("full while reduced") << 1 << 0 << false << 400 << QList<bool>{false, true};
         QTest::newRow("full from normal") << -1 << 0 << false << 400 << QList<bool>{};
     }
-    void floatingAndBack() {
+    void floatingSizesByContentsAndNormalRestores() {
         QFETCH(int, before);
         QFETCH(int, contents);
         QFETCH(bool, timerActive);

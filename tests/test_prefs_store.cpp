@@ -60,7 +60,7 @@ private slots:
         QCOMPARE(Text::substitute("%@ and %@", {"a"}), QStringLiteral("a and %@"));
     }
 
-    void procedureStepCodes() {
+    void stepCodesOutOfRangeOrBeyondAnIntAreEmptyOrUnread() {
         QuireonPrefs p;
         p.setProcedureArray({1, 2, 6, 7, 8, 12, 13}); // the eighth step is missing: empty
         QList<int> codes;

@@ -59,7 +59,7 @@ private slots:
     void initTestCase() { Text::installTable(); }
     void init() { recorder = Recorder(); }
 
-    void launchFailure_data() {
+    void launchFailureReportsTheErrorAndOneEnd_data() {
         TestSupport::columns<QStringList, QString>({"arguments", "workingDir"});
         const QString here = QDir::tempPath();
         QTest::newRow("missing program") << QStringList{"/nonexistent/tool", "-x"} << here;
@@ -74,7 +74,7 @@ private slots:
         QTest::newRow("not executable") << QStringList{plain} << m_dir.path();
     }
 
-    void launchFailure() {
+    void launchFailureReportsTheErrorAndOneEnd() {
         QFETCH(QStringList, arguments);
         QFETCH(QString, workingDir);
         auto runner = std::make_unique<TaskWrapper>(&recorder, arguments, workingDir, "x\n",
@@ -93,7 +93,7 @@ private slots:
     // and without a shell; both streams arrive in order; an unfinished last line is kept;
     // a child that closes its output ends the run and is terminated with its group; bytes
     // are decoded in the chosen encoding, a character split between two reads included.
-    void outputAndStatus_data() {
+    void outputArrivesInOrderAndTheChildIsReaped_data() {
         TestSupport::columns<QStringList, QString, int, uint>(
             {"arguments", "expected", "status", "encoding"});
         const uint utf8 = LogEncoding::Utf8Mib;
@@ -117,7 +117,7 @@ private slots:
         QTest::newRow("Latin 1") << QStringList{tool("bad_utf8.sh")}
             << QStringLiteral("bad:ÿþ:ok\nsplit:Ã©:done\n") << 0 << 4u;
     }
-    void outputAndStatus() {
+    void outputArrivesInOrderAndTheChildIsReaped() {
         QFETCH(QStringList, arguments);
         QFETCH(uint, encoding);
         auto runner = start(arguments, {}, encoding);
@@ -169,13 +169,13 @@ private slots:
 
     // Stopping returns within the grace periods even from a tool that ignores the terminate
     // signal or floods its output; the whole process group ends.
-    void stopIsBounded_data() {
+    void stopEndsStubbornToolsWithinTheGraceTimes_data() {
         // signal: how the tool ended; 0: not checked
         TestSupport::columns<QString, int, int>({"program", "slackMs", "signal"});
         QTest::newRow("ignores TERM") << tool("ignores_term.sh") << 500 << SIGKILL;
         QTest::newRow("floods, ignoring TERM") << tool("floods_ignoring_term.sh") << 1000 << 0;
     }
-    void stopIsBounded() {
+    void stopEndsStubbornToolsWithinTheGraceTimes() {
         QFETCH(QString, program);
         QFETCH(int, slackMs);
         QFETCH(int, signal);
