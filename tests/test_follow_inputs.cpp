@@ -13,6 +13,7 @@
 namespace {
 const QString kSample = QStringLiteral(QUIREON_TESTDATA "/follow");
 const QString kRoot = QStringLiteral("thesis main.tex");
+const QString kEngine = QStringLiteral("/usr/bin/pdflatex -recorder %1");
 const QStringList kInputs = {"Chapter 1/chapter one.tex", "figs/dot.png", "figs/box.pdf",
                              "refs.bib", "style.ist"};
 
@@ -54,6 +55,11 @@ private slots:
         QTest::newRow("DVI route") << "File: figs/dot.png Graphic file (type png)" << QStringList{"figs/dot.png"};
         QTest::newRow("ordinary parentheses") << "(see refs.bib) (./refs (not a file (type pdf)" << QStringList{};
         QTest::newRow("file that is not there") << "(./gone.tex)" << QStringList{};
+        // TeX breaks log lines after 79 characters, names included.
+        const auto full = [](const QString &end) { return QString(79 - end.size(), u'x') + end; };
+        QTest::newRow("name broken across lines") << full(" (./Chapter 1/chapter on") + "\ne.tex) [1]" << QStringList{"./Chapter 1/chapter one.tex"};
+        QTest::newRow("full line that was not broken") << full(" (./refs.bib") + "\nPackage x Info: (./style.ist)"
+                                                       << QStringList{"./refs.bib", "./style.ist"};
     }
     void logNamesTheFilesTexOpened() {
         QFETCH(QString, line);
@@ -79,8 +85,43 @@ private slots:
         QStringList expected;
         for (const QString &name : kInputs)
             expected.append(dir.filePath(name));
-        const QStringList learned = ProjectInputs::learn(dir.filePath(kRoot), {"aux", "log"}, "/nonexistent");
+        const QStringList learned = ProjectInputs::learn(dir.filePath(kRoot), kEngine, {"aux", "log"}, "/nonexistent");
         QCOMPARE(sorted(learned), sorted(expected));
+    }
+
+    // The engine's log and recorder file are read where its command line sends them.
+    void runFilesWhereTheCommandLinePutsThem_data() {
+        TestSupport::columns<QString, QString>({"options", "logBase"});
+        QTest::newRow("beside the root") << "-synctex=1" << "main";
+        QTest::newRow("output folder") << "-output-directory=build" << "build/main";
+        QTest::newRow("output folder as the next word") << "--output-directory build" << "build/main";
+        QTest::newRow("job name") << "-jobname=thesis" << "thesis";
+        QTest::newRow("both, the last folder winning") << "-output-directory=x -jobname %1-print -output-directory=out"
+                                                       << "out/main-print";
+    }
+    void runFilesWhereTheCommandLinePutsThem() {
+        QFETCH(QString, options);
+        QFETCH(QString, logBase);
+        QTemporaryDir dir;
+        const QString chapter = dir.filePath("chapters/one.tex");
+        QVERIFY(TestSupport::writeFile(chapter, "one") && TestSupport::writeFile(dir.filePath("main.tex"), "root"));
+        QVERIFY(TestSupport::writeFile(dir.filePath(logBase + ".log"), "(./main.tex (./chapters/one.tex))"));
+        const QString command = "/usr/bin/pdflatex " + options + " %1";
+        QCOMPARE(ProjectInputs::learn(dir.filePath("main.tex"), command, {}, "/nonexistent"), QStringList{chapter});
+    }
+
+    // Opened through a symbolic link to its folder, the document's recorder file names the
+    // folder the link resolves to; its files are followed under the path the user opened.
+    void recorderThroughLinkedFolder() {
+        QTemporaryDir dir;
+        QVERIFY(copySample(dir));
+        const QString link = dir.path() + "-link";
+        QVERIFY(QFile::link(dir.path(), link));
+        const auto unlink = qScopeGuard([&] { QFile::remove(link); });
+        QStringList expected;
+        for (const QString &name : kInputs)
+            expected.append(link + u'/' + name);
+        QCOMPARE(sorted(ProjectInputs::learn(link + u'/' + kRoot, kEngine, {"aux", "log"}, "/nonexistent")), sorted(expected));
     }
 
     void onlyTheUsersFilesAreFollowed_data() {

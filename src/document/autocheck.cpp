@@ -27,7 +27,7 @@ void MyDocument::timerProc() {
 // Editors that save by removing the file and writing it anew (vim's backup-then-write)
 // leave a short gap without it: a missing file is looked for again a few times on short
 // single-shot timers; then a missing root file is reported and switches auto mode off,
-// while a followed file that stays missing is simply no longer followed.
+// while a followed file that stays missing is taken as gone until it comes back.
 void MyDocument::checkRootFile() {
     if (isRunning() || !autoRunMode || !checkTimer || sheetIsUp()) {
         missingRootChecks = 0;
@@ -42,7 +42,7 @@ void MyDocument::checkRootFile() {
     }
     missingRootChecks = 0;
     if (inputs.missing)
-        followedFiles->dropMissing();
+        followedFiles->recordMissing();
     const std::optional<FileStamp> stamp = getLastModified();
     const QString changed = stamp != lastModified ? m_rootFilePath : inputs.changed;
     if (changed.isEmpty() || !autoRunMode)

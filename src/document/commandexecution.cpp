@@ -5,6 +5,7 @@
 
 #include "document/helpers/commandline.h"
 #include "feedback/runfeedback.h"
+#include "follow/followedfiles.h"
 #include "document/helpers/runending.h"
 #include "process/taskwrapper.h"
 #include "settings/localizedtext.h"
@@ -17,8 +18,11 @@ bool MyDocument::execCommandOfIndex(int index) {
     logFraction.clear();
     preparePageCheck(index);
     feedback->passStarted(index);
-    if (!procRunning)
+    if (!procRunning) {
         stepPlanner.ranAlone(gQuireonPrefs->cmdCmdAtIndex(index));
+        followedFiles->writes().runStarted();
+    }
+    followedFiles->writes().stepStarted(gQuireonPrefs->cmdCmdAtIndex(index));
     const QStringList arguments =
         CommandLine::arguments(gQuireonPrefs->cmdCmdAtIndex(index), m_basename);
     releaseCommandTask();
@@ -72,6 +76,7 @@ void MyDocument::appendOutput(const QString &output) {
 
 void MyDocument::processFinished(const QStringList &arguments) {
     commandRunning = false;
+    followedFiles->writes().stepEnded();
     appendUnfinishedLine();
     const bool toolFailed = !userBreak && commandTask && judgeToolEnding(*commandTask);
     const QString commandText = arguments.join(QLatin1Char(' '));

@@ -16,14 +16,19 @@ void MyDocument::setUpFollowing() {
 }
 
 // After every run and whenever the settings change: the run's own records tell which
-// files it read. A save made while the run was going is seen by the check that follows.
-void MyDocument::learnInputs() {
+// files it read. A save made while the run was going is seen by the check that follows;
+// what the run's own steps wrote is not.
+void MyDocument::learnInputs(bool afterRun) {
     followedFiles->setRoot(m_rootFilePath);
-    followedFiles->follow(gQuireonPrefs->followInputs() && !m_rootFilePath.isEmpty()
-                              ? ProjectInputs::learn(m_rootFilePath,
-                                                     gQuireonPrefs->outputExtArray(),
-                                                     QDir::homePath())
-                              : QStringList());
+    const QStringList inputs =
+        gQuireonPrefs->followInputs() && !m_rootFilePath.isEmpty()
+            ? ProjectInputs::learn(m_rootFilePath, gQuireonPrefs->cmdCmdAtIndex(0),
+                                   gQuireonPrefs->outputExtArray(), QDir::homePath())
+            : QStringList();
+    if (afterRun)
+        followedFiles->followAfterRun(inputs);
+    else
+        followedFiles->follow(inputs);
     followedFiles->checkSoon();
 }
 

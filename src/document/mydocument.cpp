@@ -114,7 +114,7 @@ void MyDocument::reloadPrefs() {
     checkTimer->setInterval(std::max(1, gQuireonPrefs->interval()) * 1000);
     connect(checkTimer, &QTimer::timeout, this, &MyDocument::timerProc);
     checkTimer->start();
-    learnInputs();
+    learnInputs(false);
 }
 
 void MyDocument::notified(const QString &name) {

@@ -158,7 +158,7 @@ private:
     bool sheetIsUp() const;
     // Auto mode's following of the files the document read (followinputs.cpp).
     void setUpFollowing();
-    void learnInputs();
+    void learnInputs(bool afterRun);
     void followedFilesSettled();
     void validateMenus();
     void addProcessItem(const char *name, const QString &title, const QKeySequence &shortcut,

@@ -4,6 +4,7 @@
 #include "ui_MyDocument.h"
 
 #include "feedback/runfeedback.h"
+#include "follow/followedfiles.h"
 #include "follow/projectinputs.h"
 #include "process/taskwrapper.h"
 #include "settings/localizedtext.h"
@@ -32,7 +33,7 @@ void MyDocument::resumeFromRun() {
                             ui->textNumPages->text().toInt(), userBreak});
     if (!changes.isEmpty())
         appendALogLine(promptPrefix + changes + QLatin1Char('\n'));
-    learnInputs();
+    learnInputs(true);
 }
 
 void MyDocument::startStopSequence() {
@@ -65,6 +66,7 @@ void MyDocument::startAutoProcedure(const QString &changedPath) {
                        QLatin1Char('\n'));
     procedureIndex = 0;
     procRunning = true;
+    followedFiles->writes().runStarted();
     planProcedure();
     validateMenus();
     execNextProcess();

@@ -29,25 +29,41 @@ void FollowedFiles::follow(const QStringList &paths) {
     watchAll();
 }
 
+void FollowedFiles::followAfterRun(const QStringList &paths) {
+    QHash<QString, std::optional<FileStamp>> recorded;
+    for (const QString &path : paths) {
+        const std::optional<FileStamp> now = FileStamp::of(path);
+        const bool followed = m_recorded.contains(path);
+        std::optional<FileStamp> taken = followed ? m_recorded.value(path) : now;
+        if (now && now != taken && m_writes.wrote(path, *now))
+            taken = now;
+        // Unknown before this run and changed since it started: by the user, so it counts.
+        if (!followed && now && !m_writes.predatesRun(*now) && !m_writes.wrote(path, *now))
+            taken.reset();
+        recorded.insert(path, taken);
+    }
+    m_recorded.swap(recorded);
+    m_files = paths;
+    watchAll();
+}
+
 FollowedFiles::Look FollowedFiles::look() const {
     Look look;
     for (const QString &path : m_files) {
         const std::optional<FileStamp> stamp = FileStamp::of(path);
-        if (!stamp)
+        const std::optional<FileStamp> recorded = m_recorded.value(path);
+        if (!stamp && recorded)
             look.missing = true;
-        else if (look.changed.isEmpty() && stamp != m_recorded.value(path))
+        else if (stamp && look.changed.isEmpty() && stamp != recorded)
             look.changed = path;
     }
     return look;
 }
 
-void FollowedFiles::dropMissing() {
-    QStringList present;
+void FollowedFiles::recordMissing() {
     for (const QString &path : std::as_const(m_files))
-        if (FileStamp::of(path))
-            present.append(path);
-    if (present.size() != m_files.size())
-        follow(present);
+        if (!FileStamp::of(path))
+            m_recorded[path].reset();
 }
 
 void FollowedFiles::record() {
@@ -73,8 +89,11 @@ void FollowedFiles::watchAll() {
         const QFileInfo info(path);
         if (info.exists())
             files.insert(path);
-        if (info.dir().exists())
-            folders.insert(info.absolutePath());
+        QString folder = info.absolutePath();
+        while (!QFileInfo(folder).isDir() && folder != QFileInfo(folder).path())
+            folder = QFileInfo(folder).path();
+        if (QFileInfo(folder).isDir())
+            folders.insert(folder);
     };
     if (!m_root.isEmpty())
         want(m_root);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/helpers/filestamp.h"
+#include "runwrites.h"
 
 #include <QFileSystemWatcher>
 #include <QHash>
@@ -12,7 +13,8 @@
 // The files a document follows besides its root file, with the stamp each had when it
 // was last recorded, and the kernel's notifications about them. Editors save by writing
 // a new file and renaming it over the old one, which ends the watch on the old file, so
-// the folders are watched too and a replaced file is watched anew. A burst of
+// the folders are watched too and a replaced file is watched anew; so is the nearest
+// folder left of a file that is gone with its folder, to hear of its return. A burst of
 // notifications (one save writes, closes, renames) settles into one signal.
 class FollowedFiles : public QObject {
     Q_OBJECT
@@ -27,19 +29,26 @@ public:
     // document's own business.
     void setRoot(const QString &rootFilePath);
     // Follows exactly these files from now on. A file followed already keeps the stamp
-    // recorded for it, so a save made while a run was going is still seen afterwards.
+    // recorded for it; a new one is taken as it is now.
     void follow(const QStringList &paths);
+    // The same after a run, whose steps writes() has seen. A file that a step of the run
+    // wrote is taken as it is now: a run's own outputs are no reason for another. Any other
+    // change made since the run started still counts, for new files too: a save made while
+    // the run was going is seen afterwards.
+    void followAfterRun(const QStringList &paths);
+    RunWrites &writes() { return m_writes; }
     const QStringList &files() const { return m_files; }
 
-    // One look at every followed file: whether one is missing, and the first present one
-    // whose stamp differs from the recorded one (empty if none).
+    // One look at every followed file: whether one that was there is missing now, and the
+    // first present one whose stamp differs from the recorded one (empty if none).
     struct Look {
         bool missing = false;
         QString changed;
     };
     Look look() const;
-    // Stops following files that are gone: a deleted input is not an error.
-    void dropMissing();
+    // Takes files that stay gone as gone: a deleted input is not an error and starts
+    // nothing, but one that comes back (a branch switched back) is a change.
+    void recordMissing();
     // Records every followed file's stamp as it is now.
     void record();
     // Signals settled after a short while, as if a notification had come.
@@ -58,4 +67,5 @@ private:
     QString m_root;
     QStringList m_files;
     QHash<QString, std::optional<FileStamp>> m_recorded;
+    RunWrites m_writes;
 };

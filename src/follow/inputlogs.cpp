@@ -91,13 +91,40 @@ Recorded recorderFile(QStringView text) {
     return recorded;
 }
 
+QStringList wrappedLines(QStringView text) {
+    QStringList joined;
+    QString current;
+    bool continued = false;
+    for (const QStringView line : text.split(u'\n')) {
+        current += line;
+        const bool full = line.size() == kTexLineWidth || line.toUtf8().size() == kTexLineWidth;
+        if (full) {
+            continued = true;
+            continue;
+        }
+        if (continued)
+            joined.append(current);
+        current.clear();
+        continued = false;
+    }
+    if (continued)
+        joined.append(current);
+    return joined;
+}
+
 QStringList texLogReads(QStringView text, const IsFile &isFile) {
     QStringList names;
-    for (const QStringView line : text.split(u'\n')) {
+    const auto read = [&](QStringView line) {
         readParenthesised(line, isFile, names);
         readAngled(line, isFile, names);
         readGraphicFileLine(line, names);
-    }
+    };
+    // A line that TeX broke is read whole as well as in its pieces: a full line may also
+    // just happen to end where the next begins with other text.
+    for (const QStringView line : text.split(u'\n'))
+        read(line);
+    for (const QString &line : wrappedLines(text))
+        read(line);
     return names;
 }
 

@@ -21,6 +21,12 @@ struct Recorded {
 };
 Recorded recorderFile(QStringView text);
 
+// TeX breaks every log line after this many characters (bytes for pdfTeX), unless its
+// max_print_line is raised; a name can be split across two lines.
+constexpr qsizetype kTexLineWidth = 79;
+// The lines that TeX broke, each joined again into one; lines it left whole are left out.
+QStringList wrappedLines(QStringView text);
+
 // Files the engine's log shows it opened: "(./chapter.tex", "(/abs/file.sty",
 // "<./figs/a.png>", "<figs/a.png, id=1, ...>", "<use figs/a.pdf>" and the
 // "File: x.eps Graphic file (type eps)" lines of the DVI route.

@@ -3,6 +3,8 @@
 #include "document/helpers/filestamp.h"
 #include "document/helpers/rootpaths.h"
 #include "inputlogs.h"
+#include "runbase.h"
+#include "texsearch.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,6 +63,38 @@ bool recorderIsCurrent(const QString &fls, const QString &log) {
     return recorded && (!logged || recorded->seconds + 2 >= logged->seconds);
 }
 
+// Paths under the canonical form of folder (or of home) rewritten under folder as given.
+QStringList asSeenFrom(const QStringList &paths, const QString &folder, const QString &home) {
+    QList<std::pair<QString, QString>> aliases;
+    for (const QString &given : {folder, home}) {
+        const QString resolved = QFileInfo(given).canonicalFilePath();
+        if (!resolved.isEmpty() && resolved != given)
+            aliases.append({resolved, given});
+    }
+    QStringList seen;
+    for (const QString &path : paths) {
+        QString shown = path;
+        for (const auto &[resolved, given] : std::as_const(aliases)) {
+            if (isInside(path, resolved)) {
+                shown = given + path.mid(resolved.size());
+                break;
+            }
+        }
+        seen.append(shown);
+    }
+    return seen;
+}
+
+// Names a tool printed as it was given them (bibtex's databases), found as the tool finds
+// them: in the folder, else on TeX's search path.
+QStringList found(const QString &folder, const QStringList &names) {
+    QStringList paths;
+    for (const QString &name : names)
+        if (const QString path = TexSearch::find(folder, name); !path.isEmpty())
+            paths.append(path);
+    return paths;
+}
+
 QStringList absolute(const QDir &folder, const QStringList &names) {
     QStringList paths;
     for (const QString &name : names)
@@ -88,34 +122,38 @@ bool isRunOutput(const QString &path, const QString &basePath, const QStringList
     return false;
 }
 
-QStringList learn(const QString &rootFilePath, const QStringList &outputExtensions,
-                  const QString &home) {
+QStringList learn(const QString &rootFilePath, const QString &engineCommand,
+                  const QStringList &outputExtensions, const QString &home) {
     const RootPaths paths = RootPaths::derive(rootFilePath);
+    const QString runBase = RunBase::of(rootFilePath, engineCommand);
     const QDir folder(paths.workingDir);
     const InputLogs::IsFile isFile = [&folder](const QString &name) {
         return QFileInfo(folder, name).isFile();
     };
-    const QString fls = outputPath(paths.basePath, QStringLiteral("fls"));
-    const QString log = outputPath(paths.basePath, QStringLiteral("log"));
+    const QString fls = outputPath(runBase, QStringLiteral("fls"));
+    const QString log = outputPath(runBase, QStringLiteral("log"));
     QStringList read;
     QStringList written;
     if (recorderIsCurrent(fls, log)) {
+        // The recorder names files under the folder as the system resolved it, which differs
+        // from the root file's path when that leads through a symbolic link.
         const InputLogs::Recorded recorded = InputLogs::recorderFile(readText(fls));
-        read = recorded.inputs;
-        written = recorded.outputs;
+        read = asSeenFrom(recorded.inputs, paths.workingDir, home);
+        written = asSeenFrom(recorded.outputs, paths.workingDir, home);
     } else {
         const QString text = readText(log);
         read = absolute(folder, InputLogs::texLogReads(text, isFile));
         written = absolute(folder, InputLogs::texLogWrites(text));
     }
-    read += absolute(folder, InputLogs::bibtexLogReads(readText(outputPath(paths.basePath, QStringLiteral("blg")))));
-    read += absolute(folder, InputLogs::makeindexLogReads(readText(outputPath(paths.basePath, QStringLiteral("ilg"))), isFile));
+    read += absolute(folder, found(paths.workingDir, InputLogs::bibtexLogReads(readText(outputPath(runBase, QStringLiteral("blg"))))));
+    read += absolute(folder, InputLogs::makeindexLogReads(readText(outputPath(runBase, QStringLiteral("ilg"))), isFile));
 
     QStringList inputs;
     for (const QString &path : std::as_const(read)) {
         if (path != rootFilePath && !inputs.contains(path) && !written.contains(path)
             && isUsersFile(path, paths.workingDir, home)
-            && !isRunOutput(path, paths.basePath, outputExtensions) && QFileInfo(path).isFile())
+            && !isRunOutput(path, paths.basePath, outputExtensions)
+            && !isRunOutput(path, runBase, outputExtensions) && QFileInfo(path).isFile())
             inputs.append(path);
     }
     return inputs;

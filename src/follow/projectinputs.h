@@ -9,9 +9,11 @@
 // folder tree or under the home folder, never TeX's own trees, never a file a run writes.
 namespace ProjectInputs {
 // The inputs of rootFilePath as absolute clean paths, without the root file itself.
-// outputExtensions are the settings' output extensions, which runs write too.
-QStringList learn(const QString &rootFilePath, const QStringList &outputExtensions,
-                  const QString &home);
+// engineCommand is the command line that runs the engine (it may send the engine's own
+// files elsewhere); outputExtensions are the settings' output extensions, which runs
+// write too.
+QStringList learn(const QString &rootFilePath, const QString &engineCommand,
+                  const QStringList &outputExtensions, const QString &home);
 
 // Whether an absolute clean path lies where the user keeps files that runs read: in
 // rootFolder's tree or under home, and not in a TeX tree.

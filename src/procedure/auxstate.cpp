@@ -30,8 +30,11 @@ void readInto(AuxState &state, const QDir &folder, const QString &name, int dept
     for (const QByteArray &line : lines) {
         if (const auto input = argumentOf(line, "\\@input")) {
             readInto(state, folder, QFile::decodeName(*input), depth + 1);
-        } else if (argumentOf(line, "\\citation") || argumentOf(line, "\\bibstyle")) {
+        } else if (argumentOf(line, "\\citation")) {
             state.bibtexLines += line + '\n';
+        } else if (const auto style = argumentOf(line, "\\bibstyle")) {
+            state.bibtexLines += line + '\n';
+            state.styles.append(QFile::decodeName(*style) + QLatin1String(".bst"));
         } else if (const auto data = argumentOf(line, "\\bibdata")) {
             state.bibtexLines += line + '\n';
             for (const QByteArray &base : data->split(',')) {

@@ -9,7 +9,8 @@
 struct AuxState {
     QStringList files;       // names relative to the folder, the root's .aux first
     QByteArray bibtexLines;  // the \citation, \bibdata and \bibstyle lines, in reading order
-    QStringList databases;   // the .bib files named by \bibdata, relative to the folder
+    QStringList databases;   // the .bib files named by \bibdata, as named there
+    QStringList styles;      // the .bst file named by \bibstyle, as named there
 
     // Reads rootAux (a name relative to folder) and the files it pulls in; missing files
     // are left out.

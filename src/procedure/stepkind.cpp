@@ -46,3 +46,9 @@ StepKind stepKindOf(const QString &commandLine) {
     }
     return StepKind::Other;
 }
+
+QString indexStyleOf(const QString &commandLine) {
+    const QStringList words = commandLine.split(QLatin1Char(' '));
+    const qsizetype option = words.indexOf(QLatin1String("-s"));
+    return option > 0 ? words.value(option + 1) : QString();
+}

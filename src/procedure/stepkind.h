@@ -15,3 +15,5 @@ enum class StepKind {
 // ("%1" or "%1.<input extension>") and no option sends the outputs to another name or
 // folder: Quireon looks for a step's files beside the root file, under its base name.
 StepKind stepKindOf(const QString &commandLine);
+// The index style an index command line names with "-s style"; empty when it names none.
+QString indexStyleOf(const QString &commandLine);

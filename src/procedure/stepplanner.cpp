@@ -2,6 +2,7 @@
 
 #include "auxstate.h"
 #include "rerunrequest.h"
+#include "follow/texsearch.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -43,7 +44,7 @@ StepDecision StepPlanner::decide(int entry) {
     if (kind == StepKind::Bibtex)
         decision = decideBibtex();
     else if (kind == StepKind::MakeIndex)
-        decision = decideIndex();
+        decision = decideIndex(m_codes.value(entry) - 1);
     else if (kind == StepKind::Engine && m_passes > 0)
         decision = decideEngine();
     if (m_lastEntry < 0 || !m_onlyWithWork)
@@ -90,7 +91,7 @@ void StepPlanner::start(int entry, int command, StepKind kind) {
         m_bibtexPending = bibtexInputs();
     } else if (kind == StepKind::MakeIndex) {
         m_indexRun.reset();
-        m_indexPending = FileHash::of(filePath("idx"));
+        m_indexPending = indexInputs(command);
     } else if (kind == StepKind::Engine) {
         ++m_passes;
         m_beforePass = engineReadBack();
@@ -111,13 +112,16 @@ StepDecision StepPlanner::decideBibtex() const {
     return skips(StepReason::CitationsUnchanged);
 }
 
-StepDecision StepPlanner::decideIndex() const {
+StepDecision StepPlanner::decideIndex(int command) const {
     if (!QFileInfo::exists(filePath("ind")))
         return runs(StepReason::OutputMissing, fileName("ind"));
     if (!m_indexRun)
         return runs(StepReason::FirstRun);
-    if (FileHash::of(filePath("idx")) != *m_indexRun)
+    const IndexInputs now = indexInputs(command);
+    if (now.entries != m_indexRun->entries)
         return runs(StepReason::EntriesChanged);
+    if (const QString style = FileHash::firstChanged(m_indexRun->style, now.style); !style.isEmpty())
+        return runs(StepReason::DatabaseChanged, style);
     return skips(StepReason::EntriesUnchanged);
 }
 
@@ -151,7 +155,29 @@ StepKind StepPlanner::kindOfEntry(int entry) const {
 StepPlanner::BibtexInputs StepPlanner::bibtexInputs() const {
     const AuxState aux = AuxState::read(m_folder, fileName("aux"));
     return {QCryptographicHash::hash(aux.bibtexLines, QCryptographicHash::Sha1),
-            FileHash::of(m_folder, aux.databases)};
+            FileHash::of(m_folder, found(aux.databases + aux.styles))};
+}
+
+// The style is as much an input as the entries: a style of the user's own is edited too.
+StepPlanner::IndexInputs StepPlanner::indexInputs(int command) const {
+    QStringList style;
+    if (QString name = indexStyleOf(m_commands.value(command)); !name.isEmpty()) {
+        if (QFileInfo(name).suffix().isEmpty() && TexSearch::find(m_folder, name).isEmpty())
+            name += QLatin1String(".ist");
+        style = found({name});
+    }
+    return {FileHash::of(filePath("idx")), FileHash::of(m_folder, style)};
+}
+
+// Files as the tools find them: beside the document, else on TeX's search path. A name
+// found nowhere stays as it is, a missing file.
+QStringList StepPlanner::found(const QStringList &names) const {
+    QStringList paths;
+    for (const QString &name : names) {
+        const QString path = TexSearch::find(m_folder, name);
+        paths.append(path.isEmpty() ? name : path);
+    }
+    return paths;
 }
 
 FileHashes StepPlanner::engineReadBack() const {

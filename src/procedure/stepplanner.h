@@ -65,16 +65,22 @@ public:
 private:
     struct BibtexInputs {
         QByteArray citations;
-        FileHashes databases;
+        FileHashes databases; // and the style
+    };
+    struct IndexInputs {
+        QByteArray entries;
+        FileHashes style;
     };
 
     StepDecision decideBibtex() const;
-    StepDecision decideIndex() const;
+    StepDecision decideIndex(int command) const;
     StepDecision decideEngine() const;
     void start(int entry, int command, StepKind kind);
     bool engineFollows(int entry) const;
     StepKind kindOfEntry(int entry) const;
     BibtexInputs bibtexInputs() const;
+    IndexInputs indexInputs(int command) const;
+    QStringList found(const QStringList &names) const;
     FileHashes engineReadBack() const;
     QString fileName(const char *extension) const;
     QString filePath(const char *extension) const;
@@ -93,5 +99,5 @@ private:
     FileHashes m_beforePass;
     // The inputs of the last run that ended well, and of the one that runs now.
     std::optional<BibtexInputs> m_bibtexRun, m_bibtexPending;
-    std::optional<QByteArray> m_indexRun, m_indexPending;
+    std::optional<IndexInputs> m_indexRun, m_indexPending;
 };
