@@ -147,6 +147,46 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(runs(), 3, 1000);
     }
 
+    // A chapter gone for longer than an editor's save (a branch switch, a folder renamed and
+    // back) is followed again once it is back: its return starts a run, and so do later saves.
+    void chapterBackAfterAWhileIsFollowedAgain_data() {
+        QTest::addColumn<bool>("wholeFolder");
+        QTest::newRow("file") << false;
+        QTest::newRow("its folder") << true;
+    }
+    void chapterBackAfterAWhileIsFollowedAgain() {
+        QFETCH(bool, wholeFolder);
+        gQuireonPrefs->setInterval(3600);
+        document->reloadPrefs();
+        const QString gone = wholeFolder ? dir->filePath("Chapter 2") : chapter;
+        QVERIFY(QFile::rename(gone, dir->filePath("elsewhere")));
+        QTest::qWait(1200);
+        QVERIFY(QFile::rename(dir->filePath("elsewhere"), gone));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 1, 1000);
+        QVERIFY(waitIdle(*document));
+        QVERIFY(saveInPlace(chapter, "later"));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 2, 1000);
+    }
+
+    // The run that first reads a chapter learns of it only once it has ended; a save of that
+    // chapter made while it ran still counts.
+    void newInputSavedDuringTheRunThatFoundIt() {
+        // Named as an engine, whose own writes its records name: what else changes while it
+        // runs was saved by the user.
+        const QString engine = dir->filePath("pdflatex");
+        QVERIFY(QFile::link(TestSupport::fixture("reads_new_input.sh"), engine));
+        setCommand(0, engine + " %1 appendix.tex 1");
+        const QString appendix = dir->filePath("appendix.tex");
+        QVERIFY(saveInPlace(appendix, "appendix"));
+        QVERIFY(saveInPlace(root, "second"));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 1, kWithinOneCheckMs);
+        QVERIFY(saveByRename(appendix, "saved during the run"));
+        QTRY_COMPARE_WITH_TIMEOUT(runs(), 2, 2 * kWithinOneCheckMs);
+        QVERIFY(waitIdle(*document));
+        QTest::qWait(kWithinOneCheckMs);
+        QCOMPARE(runs(), 2);
+    }
+
     void followingCanBeSwitchedOff() {
         gQuireonPrefs->setFollowInputs(false);
         document->reloadPrefs();
