@@ -12,7 +12,7 @@
 namespace {
 const QString kData = QStringLiteral(QUIREON_TESTDATA "/procedure/");
 const QStringList kCommands = {"/usr/bin/pdflatex -synctex=1 %1", "/usr/bin/bibtex %1",
-                               "/usr/bin/makeindex %1"};
+                               "/usr/bin/makeindex %1", "/usr/bin/makeindex -s mystyle %1"};
 
 QByteArray dataFile(const QString &name) {
     QFile file(kData + name);
@@ -149,6 +149,21 @@ private slots:
         expect(indexStep(), false, StepReason::EntriesUnchanged);
         put("main.idx", "\\indexentry{glue}{3}\n");
         expect(indexStep(), true, StepReason::EntriesChanged);
+
+        // A style of the user's own is an input too.
+        const auto styledStep = [&] {
+            begin({1, 4});
+            planner.decide(0);
+            const StepDecision decision = planner.decide(1);
+            planner.afterStep();
+            return decision;
+        };
+        put("mystyle.ist", "headings_flag 1\n");
+        styledStep();
+        expect(styledStep(), false, StepReason::EntriesUnchanged);
+        put("mystyle.ist", "headings_flag 0\n");
+        expect(styledStep(), true, StepReason::DatabaseChanged, "mystyle.ist");
+        expect(styledStep(), false, StepReason::EntriesUnchanged);
     }
 
     void enginePassesAddedUntilSettledOrLimit() {
