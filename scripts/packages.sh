@@ -10,6 +10,9 @@ QUIREON_PACKAGES=(
     qt6-qpa-plugins libqt6svg6 xdg-utils desktop-file-utils
     # the default tool set: pdflatex, latex, bibtex, makeindex, dvipdfmx
     texlive-latex-base texlive-binaries
+    # what end-to-end tests of auto mode build with: glossaries (makeglossaries) and
+    # nomencl, and pdftotext to read the documents they make
+    texlive-latex-extra poppler-utils
     # desktop notices are tested against a private session bus (dbus-run-session)
     dbus
     # install and package checks: manual page, AppStream metadata, Debian package
