@@ -91,25 +91,28 @@ private slots:
     void cleanup() { document.reset(); }
 
     void stepOutputsStartNoRun_data() {
-        TestSupport::columns<QByteArray, QByteArray, QString>({"root", "chapter", "third"});
+        TestSupport::columns<QByteArray, QByteArray, QString, QString>({"root", "chapter", "third", "made"});
         QTest::newRow("glossary with acronyms") << kGlossary << QByteArray("The \\gls{cpu} computes.\n")
-                                                << "/usr/bin/makeglossaries %1";
+                                                << "/usr/bin/makeglossaries %1" << "central processing unit";
         QTest::newRow("nomenclature") << kNomenclature << QByteArray("$c$ is fast.\\nomenclature{$c$}{Speed of light}\n")
-                                      << "/usr/bin/makeindex %1.nlo -s nomencl.ist -o %1.nls";
+                                      << "/usr/bin/makeindex %1.nlo -s nomencl.ist -o %1.nls" << "Speed of light";
         QTest::newRow("table made by a script") << kTable << QByteArray("A table follows.\n")
-                                                << TestSupport::fixture("writes_table.sh") + " %1";
+                                                << TestSupport::fixture("writes_table.sh") + " %1" << "Generated table for main";
     }
     void stepOutputsStartNoRun() {
         QFETCH(QByteArray, root);
         QFETCH(QByteArray, chapter);
         QFETCH(QString, third);
+        QFETCH(QString, made);
         writeFile(dir->filePath("chapter.tex"), chapter);
-        writeFile(dir->filePath("table.tex"), "Generated table for main.\n");
+        writeFile(dir->filePath("table.tex"), "To be generated.\n");
         openWithThirdStep(root, third);
         RunCounter counter(*document);
         for (int saves = 1; saves <= 3; ++saves) {
             QVERIFY(saveAndRun("main.tex", root + "%" + QByteArray::number(saves) + "\n"));
             QCOMPARE(fieldText(*document, "textNumErrors"), QStringLiteral("0"));
+            // The pass after the step takes in what the step made.
+            QVERIFY(pdfText(dir->filePath("main.pdf")).contains(made));
         }
         QTest::qWait(kQuietMs);
         QCOMPARE(counter.starts(), 3);

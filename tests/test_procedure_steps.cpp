@@ -12,7 +12,8 @@
 namespace {
 const QString kData = QStringLiteral(QUIREON_TESTDATA "/procedure/");
 const QStringList kCommands = {"/usr/bin/pdflatex -synctex=1 %1", "/usr/bin/bibtex %1",
-                               "/usr/bin/makeindex %1", "/usr/bin/makeindex -s mystyle %1"};
+                               "/usr/bin/makeindex %1", "/usr/bin/makeindex -s mystyle %1",
+                               "/usr/bin/makeindex %1.nlo -s nomencl.ist -o %1.nls"};
 
 QByteArray dataFile(const QString &name) {
     QFile file(kData + name);
@@ -133,6 +134,19 @@ private slots:
         begin({1, 2}, false);
         planner.decide(0);
         expect(planner.decide(1), true, StepReason::Always);
+    }
+
+    // A command of unknown kind may write what the engine reads back: the pass after it runs.
+    void passAfterAnUnknownCommandRuns() {
+        begin({1, 5, 1, 1});
+        planner.decide(0);
+        put("main.log", dataFile("settled.log"));
+        planner.afterStep();
+        expect(planner.decide(1), true, StepReason::Always);
+        planner.afterStep();
+        expect(planner.decide(2), true, StepReason::Always);
+        planner.afterStep();
+        expect(planner.decide(3), false, StepReason::Settled);
     }
 
     void makeIndexRunsWhenEntriesChange() {

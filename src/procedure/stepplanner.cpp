@@ -33,6 +33,7 @@ void StepPlanner::begin(const QString &basePath, const QList<int> &codes,
     m_lastEntry = m_lastCommand = -1;
     m_lastKind = StepKind::Other;
     m_passes = m_extraPasses = 0;
+    m_otherSincePass = false;
     m_beforePass.clear();
     m_bibtexPending.reset();
     m_indexPending.reset();
@@ -45,7 +46,7 @@ StepDecision StepPlanner::decide(int entry) {
         decision = decideBibtex();
     else if (kind == StepKind::MakeIndex)
         decision = decideIndex(m_codes.value(entry) - 1);
-    else if (kind == StepKind::Engine && m_passes > 0)
+    else if (kind == StepKind::Engine && m_passes > 0 && !m_otherSincePass)
         decision = decideEngine();
     if (m_lastEntry < 0 || !m_onlyWithWork)
         decision = StepDecision();
@@ -86,6 +87,9 @@ void StepPlanner::start(int entry, int command, StepKind kind) {
     m_lastEntry = entry;
     m_lastCommand = command;
     m_lastKind = kind;
+    // A command Quireon does not know may write anything the engine reads back (a
+    // nomenclature, a table): the pass after it is the user's to run.
+    m_otherSincePass = m_otherSincePass || kind == StepKind::Other;
     if (kind == StepKind::Bibtex) {
         m_bibtexRun.reset();
         m_bibtexPending = bibtexInputs();
@@ -94,6 +98,7 @@ void StepPlanner::start(int entry, int command, StepKind kind) {
         m_indexPending = indexInputs(command);
     } else if (kind == StepKind::Engine) {
         ++m_passes;
+        m_otherSincePass = false;
         m_beforePass = engineReadBack();
     }
 }

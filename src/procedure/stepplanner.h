@@ -96,6 +96,7 @@ private:
     StepKind m_lastKind = StepKind::Other;
     int m_passes = 0;
     int m_extraPasses = 0;
+    bool m_otherSincePass = false;
     FileHashes m_beforePass;
     // The inputs of the last run that ended well, and of the one that runs now.
     std::optional<BibtexInputs> m_bibtexRun, m_bibtexPending;
