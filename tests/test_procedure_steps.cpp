@@ -150,8 +150,9 @@ private slots:
     }
 
     void makeIndexRunsWhenEntriesChange() {
-        const auto indexStep = [&] {
-            begin({1, 3});
+        // Command 3 is MakeIndex; command 4 MakeIndex with a style of the user's own.
+        const auto indexStep = [&](int command = 3) {
+            begin({1, command});
             planner.decide(0);
             const StepDecision decision = planner.decide(1);
             planner.afterStep();
@@ -164,20 +165,13 @@ private slots:
         put("main.idx", "\\indexentry{glue}{3}\n");
         expect(indexStep(), true, StepReason::EntriesChanged);
 
-        // A style of the user's own is an input too.
-        const auto styledStep = [&] {
-            begin({1, 4});
-            planner.decide(0);
-            const StepDecision decision = planner.decide(1);
-            planner.afterStep();
-            return decision;
-        };
+        // The style is an input too.
         put("mystyle.ist", "headings_flag 1\n");
-        styledStep();
-        expect(styledStep(), false, StepReason::EntriesUnchanged);
+        indexStep(4);
+        expect(indexStep(4), false, StepReason::EntriesUnchanged);
         put("mystyle.ist", "headings_flag 0\n");
-        expect(styledStep(), true, StepReason::DatabaseChanged, "mystyle.ist");
-        expect(styledStep(), false, StepReason::EntriesUnchanged);
+        expect(indexStep(4), true, StepReason::DatabaseChanged, "mystyle.ist");
+        expect(indexStep(4), false, StepReason::EntriesUnchanged);
     }
 
     void enginePassesAddedUntilSettledOrLimit() {
