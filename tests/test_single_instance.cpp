@@ -72,8 +72,8 @@ private slots:
         QTemporaryDir base;
         const auto make = [&](const QString &name, int mode, uint owner) {
             const QByteArray path = QFile::encodeName(base.filePath(name));
-            if (mode == -2)
-                return QFile(path).open(QIODevice::WriteOnly);
+            if (mode == -2) // private, but no folder
+                return QFile(path).open(QIODevice::WriteOnly) && ::chmod(path, 0600) == 0;
             return mode == -1 || (QDir().mkpath(path) && ::chmod(path, mode_t(mode)) == 0 &&
                                   ::chown(path, owner, gid_t(-1)) == 0);
         };

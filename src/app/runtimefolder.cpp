@@ -38,17 +38,14 @@ QString ownFolder() {
 }
 } // namespace
 
-QString path(QString *problem) {
+QString path(QString &problem) {
     const QString session = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!session.isEmpty() && problemWith(session).isEmpty())
         return session;
     const QString own = ownFolder();
     const QString ownProblem =
         own.isEmpty() ? QStringLiteral("no cache folder is known") : problemWith(own);
-    if (ownProblem.isEmpty())
-        return own;
-    if (problem)
-        *problem = ownProblem;
-    return {};
+    problem = ownProblem;
+    return ownProblem.isEmpty() ? own : QString();
 }
 } // namespace RuntimeFolder

@@ -8,6 +8,6 @@
 // the user and is closed to everyone else, so that nobody can take the socket's place
 // first or listen in; one open to others is refused, never repaired.
 namespace RuntimeFolder {
-// The folder's path; "" when neither is private, and then problem (if given) says why.
-QString path(QString *problem = nullptr);
+// The folder's path; "" when neither is private, and then problem says why.
+QString path(QString &problem);
 }

@@ -70,7 +70,7 @@ SingleInstance::~SingleInstance() = default;
 QString SingleInstance::defaultServerName()
 {
     QString problem;
-    const QString folder = RuntimeFolder::path(&problem);
+    const QString folder = RuntimeFolder::path(problem);
     if (folder.isEmpty()) {
         qWarning("Quireon: no private folder for the socket that passes files to a running "
                  "Quireon (%s); every launch opens a window of its own.", qPrintable(problem));
@@ -137,8 +137,7 @@ void SingleInstance::readRequest()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
         if (!peerIsThisUser(*socket, m_serverName)) {
-            socket->abort();
-            socket->deleteLater();
+            socket->deleteLater(); // which closes the connection unanswered
             continue;
         }
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
