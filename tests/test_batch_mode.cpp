@@ -49,6 +49,7 @@ private slots:
         qunsetenv("WAYLAND_DISPLAY");
         writeFile(dir.filePath("clean.tex"), kClean);
         writeFile(dir.filePath("broken.tex"), kBroken);
+        writeFile(dir.filePath("it's;ok.tex"), kClean);
         writeFile(dir.filePath("notes.txt"), kClean);
     }
     void init() {
@@ -72,6 +73,10 @@ private slots:
             << QStringList{pdflatex + "clean", "Quireon> /usr/bin/bibtex clean",
                            "Quireon> bibtex ended with exit status 2."}
             << "errors 3, warnings 3, notes 1, pages 1" << ""; // bibtex: no citations, data, style
+        QTest::newRow("a root name a shell would take apart, shown quoted")
+            << QStringList{"--batch", "it's;ok.tex"} << 0
+            << QStringList{pdflatex + "'it'\\''s;ok'", pdflatex + "'it'\\''s;ok'"}
+            << "errors 0, warnings 3, notes 1, pages 1" << "";
         QTest::newRow("errors stop the stored procedure")
             << QStringList{"--batch", "broken.tex"} << 1
             << QStringList{pdflatex + "broken", "Quireon> pdflatex ended with exit status 1."}

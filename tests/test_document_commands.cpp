@@ -12,21 +12,24 @@ class TestDocumentCommands : public DocumentTestCase {
 private slots:
     void init() { setUp(); }
 
-    // Arguments, hostile root names among them, reach the program as they are, with no shell.
+    // Arguments, hostile root names among them, reach the program as they are, with no
+    // shell; the prompt line shows them as a shell would take them back.
     void argumentsReachTheProgram_data() {
-        TestSupport::columns<QString, QString>({"rootName", "argument"});
-        QTest::newRow("shell syntax") << "a; touch pwned $(id) `x` *.tex" << "a; touch pwned $(id) `x` *";
-        QTest::newRow("non-ASCII") << "Thèse ü→.tex" << "Thèse ü→";
-        QTest::newRow("an option's name") << "-shell-escape.tex" << "./-shell-escape";
+        TestSupport::columns<QString, QString, QString>({"rootName", "argument", "shown"});
+        QTest::newRow("shell syntax") << "a; touch pwned $(id) `x` *.tex" << "a; touch pwned $(id) `x` *"
+                                      << "'a; touch pwned $(id) `x` *'";
+        QTest::newRow("non-ASCII") << "Thèse ü→.tex" << "Thèse ü→" << "'Thèse ü→'";
+        QTest::newRow("an option's name") << "-shell-escape.tex" << "./-shell-escape" << "./-shell-escape";
     }
     void argumentsReachTheProgram() {
         QFETCH(QString, rootName);
         QFETCH(QString, argument);
+        QFETCH(QString, shown);
         const QString program = TestSupport::fixture("print_args.sh");
         openDocument(rootName);
         setCommand(0, program + " %1");
         QVERIFY(runCommand(*document, 0));
-        QCOMPARE(logLines(*document), QStringList({"Quireon> " + program + ' ' + argument,
+        QCOMPARE(logLines(*document), QStringList({"Quireon> " + program + ' ' + shown,
                                                    "cwd=" + QDir(dir->path()).canonicalPath(),
                                                    "argc=1", '[' + argument + ']'}));
         QCOMPARE(lineFormat(*document, 0).fontWeight(), int(QFont::Bold));

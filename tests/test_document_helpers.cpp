@@ -6,6 +6,7 @@
 #include "document/helpers/pagereport.h"
 #include "document/helpers/prefixmatch.h"
 #include "document/helpers/problemdiff.h"
+#include "document/helpers/shellwords.h"
 #include "document/helpers/sourcelocator.h"
 #include "testsupport.h"
 
@@ -39,11 +40,61 @@ private slots:
         QTEST(CommandLine::arguments(line, basename), "expected");
     }
 
-    void editorArguments() {
+    // The editor command is split as a shell would, without one; the file name is put in
+    // after splitting, so whatever it holds stays one argument. An empty list: refused.
+    void editorArguments_data() {
+        TestSupport::columns<QString, QString, QStringList>({"command", "file", "expected"});
         const QString file = "/t/my %l dir/a.tex";
-        QCOMPARE(EditorCommand::arguments("code -g %f:%l", file, 7),
-                 QStringList({"code", "-g", file + ":7"}));
-        QCOMPARE(EditorCommand::arguments("gedit", file, 7), QStringList({"gedit", file}));
+        const QString odd = "/t/it's \"x\" ;$(id) \\ `y`.tex";
+        const auto row = [](const char *name, const QString &command, const QString &file,
+                            const QStringList &expected) {
+            QTest::newRow(name) << command << file << expected;
+        };
+        row("placeholders inside words", "code -g %f:%l", file, {"code", "-g", file + ":7"});
+        row("no %f: file last", "gedit", file, {"gedit", file});
+        row("program path with a space", "\"/opt/my editor/ed\" %f", file, {"/opt/my editor/ed", file});
+        row("quoted placeholders", "ed '+%l' \"%f\"", odd, {"ed", "+7", odd});
+        row("runs of blanks make no words", "  ed \t+%l   %f  ", file, {"ed", "+7", file});
+        row("backslash outside quotes", "my\\ ed a\\'b\\\\ %f", file, {"my ed", "a'b\\", file});
+        row("single quotes keep all", "ed '\\\"$x' %f", file, {"ed", "\\\"$x", file});
+        row("backslash in double quotes", "ed \"a\\\"b\\$c\\d\\\\\" %f", file, {"ed", "a\"b$c\\d\\", file});
+        row("pieces that touch form one word", "ed -g\"%f\"':'%l", odd, {"ed", "-g" + odd + ":7"});
+        row("empty quotes make a word", "ed '' \"\" %f", file, {"ed", "", "", file});
+        row("no shell syntax", "ed ~/x;y *.tex|z %f", file, {"ed", "~/x;y", "*.tex|z", file});
+        row("unclosed double quote", "ed \"%f", file, {});
+        row("unclosed single quote", "ed '%f", file, {});
+        row("quote closed by the other kind", "ed \"%f'", file, {});
+        row("lone backslash at the end", "ed %f \\", file, {});
+    }
+    void editorArguments() {
+        QFETCH(QString, command);
+        QFETCH(QString, file);
+        QTEST(EditorCommand::arguments(command, file, 7).value_or(QStringList()), "expected");
+    }
+
+    // The shown command line gives the arguments back when pasted into a shell.
+    void shownCommandLine_data() {
+        TestSupport::columns<QStringList, QString>({"arguments", "shown"});
+        QTest::newRow("plain words unquoted")
+            << QStringList{"/usr/bin/pdflatex", "-job=a,b:c+d@e%f", "Thèse_1.tex"}
+            << "/usr/bin/pdflatex -job=a,b:c+d@e%f Thèse_1.tex";
+        QTest::newRow("a space") << QStringList{"/usr/bin/bibtex", "main file"} << "/usr/bin/bibtex 'main file'";
+        QTest::newRow("single quote") << QStringList{"t", "it's"} << "t 'it'\\''s'";
+        QTest::newRow("empty argument") << QStringList{"t", ""} << "t ''";
+        for (const char *special : {"\"", "$HOME", "a;b", "\\", "`id`", "*", "~", "#", "x\ty", "a|b&c", "(x)", "<y>"})
+            QTest::newRow(special) << QStringList{"t", special} << QString();
+    }
+    void shownCommandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, shown);
+        const QString line = ShellWords::joined(arguments);
+        if (!shown.isEmpty())
+            QCOMPARE(line, shown);
+        QProcess shell;
+        shell.start("/bin/sh", {"-c", "printf '%s\\0' " + line});
+        QVERIFY(shell.waitForFinished());
+        QCOMPARE(QString::fromUtf8(shell.readAllStandardOutput()).split(QChar(0)), arguments + QStringList{""});
+        QCOMPARE(ShellWords::split(line), arguments);
     }
 
     // What moves by itself is the same problem; another reference or file is another.

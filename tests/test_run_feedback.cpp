@@ -1,6 +1,7 @@
 // Following log lines of real pdflatex and bibtex runs to the source, and what changed
 // between two real runs of an edited document.
 #include "documenttest.h"
+#include "feedback/editorlauncher.h"
 #include "feedback/logfollower.h"
 
 #include <QCheckBox>
@@ -21,6 +22,7 @@ class TestRunFeedback : public QObject {
     std::unique_ptr<QuireonPrefs> prefs;
     QTemporaryDir dir;
     QString record;
+    QString editor; // the stand-in editor, in a folder whose name has a space
 
     QTextBlock lineBlock(MyDocument &document, const QString &start, int occurrence = 0) {
         for (QTextBlock b = logView(document)->document()->begin(); b.isValid(); b = b.next())
@@ -66,12 +68,14 @@ private slots:
         writeFile(dir.filePath("my part/sec two.tex"), "Second \\undefinedB.\n");
         writeFile(dir.filePath("refs.bib"), "@article{a,\n author = \"X\" \n title = \"T\"}\n");
         record = dir.filePath("editor.out");
+        editor = dir.filePath("my editor/record editor.sh");
+        QVERIFY(QDir(dir.path()).mkpath("my editor") && QFile::copy(TestSupport::fixture("record_editor.sh"), editor));
     }
     void init() {
         prefs = freshPrefs();
         setCommand(0, kPdflatex);
         setCommand(2, QString(kPdflatex).replace("%1", "-file-line-error %1"));
-        gQuireonPrefs->setEditorCommand(TestSupport::fixture("record_editor.sh") + " " + record + " +%l %f");
+        gQuireonPrefs->setEditorCommand("\"" + editor + "\"  " + record + " '+%l' \"%f\"");
     }
 
     void linesLeadToTheSource_data() {
@@ -138,6 +142,18 @@ private slots:
         QCOMPARE(summaries(), QStringList{MyDocument::promptPrefix + Text::format("ChangesSinceLastRun", {"1", "1"})});
         QCOMPARE(weight(lineBlock(document, "LaTeX Warning: Reference `other'")), int(QFont::Bold));
         QCOMPARE(weight(lineBlock(document, "LaTeX Warning: Reference `nolabel'")), int(QFont::Normal));
+    }
+
+    // An editor command with a quote left open starts nothing and tells the user.
+    void anUnclosedQuoteStartsNoEditor() {
+        const QString command = "\"" + editor + "\" " + record + " \"%f";
+        gQuireonPrefs->setEditorCommand(command);
+        Alerts::clearShown();
+        Alerts::setNextAnswer(Alerts::DefaultReturn);
+        QVERIFY(!EditorLauncher::open({dir.filePath("refs.bib"), 3}, dir.path()));
+        QCOMPARE(Alerts::shown().size(), 1);
+        QCOMPARE(Alerts::shown().first().header, Text::localized("EditorErrorHeader"));
+        QVERIFY(Alerts::shown().first().message.contains(command));
     }
 };
 

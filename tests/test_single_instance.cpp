@@ -1,15 +1,34 @@
-// A second launch hands its files to the running instance and exits at once.
+// A second launch hands its files to the running instance and exits at once; the socket
+// lives in a folder of the user's alone, and both ends deal only with the same user.
 #include "app/singleinstance.h"
 #include "testsupport.h"
 
 #include <QLocalSocket>
 #include <QProcess>
 #include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+constexpr uid_t kStranger = 65534; // nobody
+const QString kStrangerPeer = QStringLiteral(QUIREON_BINARY_DIR "/tests/stranger_peer");
+} // namespace
 
 class TestSingleInstance : public QObject {
     Q_OBJECT
+    QTemporaryDir runtime; // a private runtime folder, as a session has
+
+    // Starts the helper that plays another user (see tests/helpers/stranger_peer.cpp).
+    void startStranger(QProcess &peer, const QStringList &arguments) {
+        peer.start(kStrangerPeer, arguments);
+        QVERIFY(peer.waitForStarted());
+    }
+
 private slots:
-    void init() { TestSupport::freshSettings(); }
+    void init() {
+        TestSupport::freshSettings();
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    }
 
     void secondLaunchHandsOverItsFiles() {
         SingleInstance running;
@@ -27,15 +46,69 @@ private slots:
         QCOMPARE(requested.first().first().toStringList(), QStringList({dir.filePath(odd), "/abs/b.tex"}));
     }
 
+    // The socket goes to the session's runtime folder, else to a folder of Quireon's own
+    // in the cache folder, made private; a folder others can reach or own is refused.
+    void socketFolder_data() {
+        // mode -1: absent (runtime: unset), -2: a file; expected: "" for no socket at all
+        TestSupport::columns<int, uint, int, uint, QString>(
+            {"runtimeMode", "runtimeOwner", "ownMode", "ownOwner", "expected"});
+        const uint me = ::getuid();
+        QTest::newRow("private runtime folder") << 0700 << me << -1 << me << "run";
+        QTest::newRow("runtime folder open to others") << 0711 << me << -1 << me << "cache/quireon-runtime";
+        QTest::newRow("runtime folder of another user") << 0700 << uint(kStranger) << -1 << me << "cache/quireon-runtime";
+        QTest::newRow("runtime folder a file") << -2 << me << 0700 << me << "cache/quireon-runtime";
+        QTest::newRow("no runtime folder") << -1 << me << -1 << me << "cache/quireon-runtime";
+        QTest::newRow("own folder open to others") << -1 << me << 0705 << me << "";
+        QTest::newRow("own folder of another user") << 0755 << me << 0700 << uint(kStranger) << "";
+    }
+    void socketFolder() {
+        QFETCH(int, runtimeMode);
+        QFETCH(uint, runtimeOwner);
+        QFETCH(int, ownMode);
+        QFETCH(uint, ownOwner);
+        QFETCH(QString, expected);
+        if ((runtimeOwner != ::getuid() || ownOwner != ::getuid()) && ::getuid() != 0)
+            QSKIP("giving a folder to another user takes root");
+        QTemporaryDir base;
+        const auto make = [&](const QString &name, int mode, uint owner) {
+            const QByteArray path = QFile::encodeName(base.filePath(name));
+            if (mode == -2) // private, but no folder
+                return QFile(path).open(QIODevice::WriteOnly) && ::chmod(path, 0600) == 0;
+            return mode == -1 || (QDir().mkpath(path) && ::chmod(path, mode_t(mode)) == 0 &&
+                                  ::chown(path, owner, gid_t(-1)) == 0);
+        };
+        const QString own = base.filePath("cache/quireon-runtime");
+        QVERIFY(make("run", runtimeMode, runtimeOwner) && make("cache/quireon-runtime", ownMode, ownOwner));
+        const QFile::Permissions ownBefore = QFileInfo(own).permissions();
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(base.filePath("cache")));
+        if (runtimeMode == -1)
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(base.filePath("run")));
+
+        const QString name = SingleInstance::defaultServerName();
+        if (expected.isEmpty()) {
+            QCOMPARE(name, QString());
+            QVERIFY(!SingleInstance().listen());
+        } else {
+            QCOMPARE(QFileInfo(name).path(), base.filePath(expected));
+            const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                                QFile::WriteOther | QFile::ExeOther;
+            QCOMPARE(QFileInfo(base.filePath(expected)).permissions() & others, QFile::Permissions());
+        }
+        if (ownMode >= 0)
+            QCOMPARE(QFileInfo(own).permissions(), ownBefore); // refused, never repaired
+    }
+
     // A live instance's socket is its user's alone and left to it; a stale one is replaced.
     void staleSocketIsReplaced() {
-        const QString name = QStringLiteral("quireon-test-stale-%1").arg(QCoreApplication::applicationPid());
+        const QString name = runtime.filePath("stale");
         {
             SingleInstance crashed(name);
             QVERIFY(crashed.listen());
             // Only the user may connect: nobody else hands this instance files.
             const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
-            QCOMPARE(QFileInfo(QDir::temp().filePath(name)).permissions() & others, QFile::Permissions());
+            QCOMPARE(QFileInfo(name).permissions() & others, QFile::Permissions());
             QVERIFY(!SingleInstance(name).listen());
             QLocalSocket probe;
             probe.connectToServer(name);
@@ -46,9 +119,44 @@ private slots:
         QVERIFY(next.listen());
     }
 
+    // A socket of another user gets no files, and the launch takes the name for itself.
+    void aStrangersSocketGetsNoFiles() {
+        if (::getuid() != 0)
+            QSKIP("playing another user takes root");
+        const QString name = runtime.filePath("squatted");
+        QProcess stranger;
+        startStranger(stranger, {"serve", name, QString::number(kStranger)});
+        QVERIFY(stranger.waitForReadyRead(5000) && stranger.readLine() == "ready\n");
+        SingleInstance launch(name);
+        QVERIFY(!launch.handOver({"/secret/thesis.tex"}));
+        QVERIFY(launch.listen());
+        stranger.kill();
+        QVERIFY(stranger.waitForFinished());
+        QCOMPARE(stranger.readAll(), QByteArray());
+    }
+
+    // A launch of another user that reaches the socket is not listened to.
+    void aStrangersRequestIsIgnored() {
+        if (::getuid() != 0)
+            QSKIP("playing another user takes root");
+        QTemporaryDir open; // reachable for the stranger, unlike a runtime folder
+        QVERIFY(QFile::setPermissions(open.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                       QFile::ExeGroup | QFile::ExeOther));
+        const QString name = open.filePath("socket");
+        SingleInstance running(name);
+        QVERIFY(running.listen());
+        QVERIFY(::chmod(QFile::encodeName(name), 0777) == 0);
+        QSignalSpy requested(&running, &SingleInstance::filesRequested);
+        QProcess stranger;
+        startStranger(stranger, {"send", name, QString::number(kStranger), "/evil.tex"});
+        QVERIFY(QTest::qWaitFor([&] { return stranger.state() == QProcess::NotRunning; }, 10000));
+        QCOMPARE(std::pair(stranger.exitCode(), stranger.readAll()), std::pair(0, QByteArray("not answered\n")));
+        QCOMPARE(requested.count(), 0);
+    }
+
     // A request that arrives in pieces is taken only once it is whole.
     void aRequestInPiecesIsReadWhole() {
-        const QString name = QStringLiteral("quireon-test-pieces-%1").arg(QCoreApplication::applicationPid());
+        const QString name = runtime.filePath("pieces");
         SingleInstance running(name);
         QVERIFY(running.listen());
         QSignalSpy requested(&running, &SingleInstance::filesRequested);

@@ -70,6 +70,7 @@ TEXTS = [
     ("SourceMissingMessage", "\u201c%@\u201d does not exist."),
     ("EditorErrorHeader", "The editor cannot be started"),
     ("EditorErrorMessage", "Quireon cannot start \u201c%@\u201d. Check the editor command in Preferences."),
+    ("EditorQuoteMessage", "A quote in the editor command \u201c%@\u201d is never closed, or the command ends in a lone backslash. Quote it as in a shell, in Preferences."),
     # Default tool set: TeX Live as Debian installs it
     ("cmdName1", "pdfLaTeX"),
     ("cmdName2", "BibTeX"),

@@ -1,10 +1,12 @@
 #include "singleinstance.h"
 
+#include "runtimefolder.h"
+
 #include <QDataStream>
-#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -40,6 +42,22 @@ std::optional<QStringList> decodeRequest(const QByteArray &data)
     bodyStream >> files;
     return files;
 }
+
+// Whether the other end of a connected socket runs as this user: files go to nobody else,
+// and nobody else's requests are taken. Checked on the socket itself, as the folder
+// alone does not keep out a process that got in by other means.
+bool peerIsThisUser(const QLocalSocket &socket, const QString &serverName)
+{
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    if (::getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
+        return false;
+    if (peer.uid == ::getuid())
+        return true;
+    qWarning("Quireon: ignoring a process of user %u on the socket %s.", unsigned(peer.uid),
+             qPrintable(serverName));
+    return false;
+}
 } // namespace
 
 SingleInstance::SingleInstance(const QString &serverName, QObject *parent)
@@ -51,18 +69,24 @@ SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::defaultServerName()
 {
+    QString problem;
+    const QString folder = RuntimeFolder::path(problem);
+    if (folder.isEmpty()) {
+        qWarning("Quireon: no private folder for the socket that passes files to a running "
+                 "Quireon (%s); every launch opens a window of its own.", qPrintable(problem));
+        return {};
+    }
     QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
     if (display.isEmpty())
         display = qEnvironmentVariable("DISPLAY");
     display.replace(u'/', u'_');
-    return QStringLiteral("quireon-%1-%2").arg(getuid()).arg(display);
+    return folder + QStringLiteral("/quireon-") + display;
 }
 
 bool SingleInstance::handOver(const QStringList &files)
 {
     QLocalSocket socket;
-    socket.connectToServer(m_serverName);
-    if (!socket.waitForConnected(kTimeoutMs))
+    if (!connectToOwner(socket))
         return false;
     socket.write(encodeRequest(files));
     if (!socket.waitForBytesWritten(kTimeoutMs))
@@ -78,7 +102,9 @@ bool SingleInstance::listen()
     // Qt's listen() puts its socket in place of any file of that name, a live Quireon's
     // too. So the name is claimed under a lock, and only when nobody answers on it (a
     // socket left by a crash is no owner); a launch that finds an owner hands over to it.
-    QLockFile claim(QDir::temp().filePath(m_serverName + QStringLiteral(".lock")));
+    if (m_serverName.isEmpty())
+        return false;
+    QLockFile claim(m_serverName + QStringLiteral(".lock"));
     claim.tryLock(kTimeoutMs);
     if (isAnswered())
         return false;
@@ -94,13 +120,26 @@ bool SingleInstance::listen()
 bool SingleInstance::isAnswered() const
 {
     QLocalSocket socket;
+    return connectToOwner(socket);
+}
+
+// Connects to a Quireon of this user listening on the name. A socket of another user
+// counts as no owner, so a launch opens its own window rather than hand it the files.
+bool SingleInstance::connectToOwner(QLocalSocket &socket) const
+{
+    if (m_serverName.isEmpty())
+        return false;
     socket.connectToServer(m_serverName);
-    return socket.waitForConnected(kTimeoutMs);
+    return socket.waitForConnected(kTimeoutMs) && peerIsThisUser(socket, m_serverName);
 }
 
 void SingleInstance::readRequest()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        if (!peerIsThisUser(*socket, m_serverName)) {
+            socket->deleteLater(); // which closes the connection unanswered
+            continue;
+        }
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             const std::optional<QStringList> files = decodeRequest(socket->peek(socket->bytesAvailable()));

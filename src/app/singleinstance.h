@@ -4,14 +4,18 @@
 #include <QStringList>
 
 class QLocalServer;
+class QLocalSocket;
 
 // One Quireon per user session: a second launch hands its files to the running instance
-// over a local socket and exits; the running instance opens them.
+// over a local socket and exits; the running instance opens them. Both ends make sure
+// the other runs as the same user.
 class SingleInstance : public QObject
 {
     Q_OBJECT
 public:
-    // serverName defaults to one per user and display.
+    // serverName, the socket's path, defaults to one per display in the user's private
+    // runtime folder (see RuntimeFolder); without such a folder there is none, and
+    // handOver() and listen() fail.
     explicit SingleInstance(const QString &serverName = {}, QObject *parent = nullptr);
     ~SingleInstance() override;
 
@@ -28,6 +32,7 @@ signals:
 
 private:
     bool isAnswered() const;
+    bool connectToOwner(QLocalSocket &socket) const;
     void readRequest();
 
     QString m_serverName;

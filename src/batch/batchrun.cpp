@@ -3,6 +3,7 @@
 #include "document/helpers/commandline.h"
 #include "document/helpers/rootpaths.h"
 #include "document/helpers/runending.h"
+#include "document/helpers/shellwords.h"
 #include "process/taskwrapper.h"
 #include "settings/quireonprefs.h"
 
@@ -73,7 +74,7 @@ void BatchRun::runNext()
 
 void BatchRun::processStarted(const QStringList &arguments)
 {
-    m_write(kPromptPrefix + arguments.join(QLatin1Char(' ')) + QLatin1Char('\n'));
+    m_write(kPromptPrefix + ShellWords::joined(arguments) + QLatin1Char('\n'));
 }
 
 void BatchRun::appendOutput(const QString &output)

@@ -4,6 +4,7 @@
 #include "ui_MyDocument.h"
 
 #include "document/helpers/commandline.h"
+#include "document/helpers/shellwords.h"
 #include "feedback/runfeedback.h"
 #include "follow/followedfiles.h"
 #include "document/helpers/runending.h"
@@ -59,7 +60,7 @@ void MyDocument::processStarted(const QStringList &arguments) {
     if (!procRunning)
         prepareToRun(true);
     const QString commandText = arguments.join(QLatin1Char(' '));
-    appendOutput(promptPrefix + commandText + QLatin1Char('\n'));
+    appendOutput(promptPrefix + ShellWords::joined(arguments) + QLatin1Char('\n'));
     ui->statusField->setText(Text::format("ExecutingStatus", {commandText}));
     delete floatingTimer;
     floatingTimer = nullptr;

@@ -24,6 +24,11 @@ bool startEditor(const QStringList &arguments, const QString &workingDir) {
     editor.setStandardErrorFile(QProcess::nullDevice());
     return editor.startDetached();
 }
+
+bool failed(const QString &message) {
+    Alerts::runAlert(Text::localized("EditorErrorHeader"), message);
+    return false;
+}
 } // namespace
 
 bool open(const SourceLocation &location, const QString &workingDir) {
@@ -35,11 +40,11 @@ bool open(const SourceLocation &location, const QString &workingDir) {
     const QString command = gQuireonPrefs->editorCommand();
     if (command.trimmed().isEmpty())
         return DesktopOpener::openFile(location.file);
-    const QStringList arguments = EditorCommand::arguments(command, location.file, location.line);
-    if (startEditor(arguments, workingDir))
-        return true;
-    Alerts::runAlert(Text::localized("EditorErrorHeader"),
-                     Text::format("EditorErrorMessage", {arguments.value(0)}));
-    return false;
+    const std::optional<QStringList> arguments =
+        EditorCommand::arguments(command, location.file, location.line);
+    if (!arguments)
+        return failed(Text::format("EditorQuoteMessage", {command}));
+    return startEditor(*arguments, workingDir) ||
+           failed(Text::format("EditorErrorMessage", {arguments->value(0)}));
 }
 } // namespace EditorLauncher

@@ -234,6 +234,10 @@
         <translation>Quireon cannot start “%@”. Check the editor command in Preferences.</translation>
     </message>
     <message>
+        <source>EditorQuoteMessage</source>
+        <translation>A quote in the editor command “%@” is never closed, or the command ends in a lone backslash. Quote it as in a shell, in Preferences.</translation>
+    </message>
+    <message>
         <source>cmdName1</source>
         <translation>pdfLaTeX</translation>
     </message>

@@ -1,19 +1,22 @@
 #include "editorcommand.h"
 
-#include "commandline.h"
+#include "shellwords.h"
 
 namespace EditorCommand {
 
-QStringList arguments(const QString &command, const QString &file, int line) {
-    QStringList words = CommandLine::words(command);
-    const bool namesFile = command.contains(QLatin1String("%f"));
-    for (QString &word : words) {
+std::optional<QStringList> arguments(const QString &command, const QString &file, int line) {
+    std::optional<QStringList> words = ShellWords::split(command);
+    if (!words)
+        return std::nullopt;
+    bool namesFile = false;
+    for (QString &word : *words) {
+        namesFile = namesFile || word.contains(QLatin1String("%f"));
         // Replacing "%l" first keeps a file name holding "%l" intact.
         word.replace(QLatin1String("%l"), QString::number(line));
         word.replace(QLatin1String("%f"), file);
     }
     if (!namesFile)
-        words.append(file);
+        words->append(file);
     return words;
 }
 } // namespace EditorCommand
