@@ -3,6 +3,7 @@
 // figure, a bibliography and an index style).
 #include "follow/inputlogs.h"
 #include "follow/projectinputs.h"
+#include "follow/runwrites.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -122,6 +123,38 @@ private slots:
         for (const QString &name : kInputs)
             expected.append(link + u'/' + name);
         QCOMPARE(sorted(ProjectInputs::learn(link + u'/' + kRoot, kEngine, {"aux", "log"}, "/nonexistent")), sorted(expected));
+    }
+
+    // A file changed while a step ran is that step's output, unless the step is an engine
+    // (which names its outputs itself) or a known tool and the file is a source; a file
+    // changed before the step or after it was saved by the user.
+    void stepWritesToldFromSaves_data() {
+        TestSupport::columns<QString, QString, QString, bool>({"command", "file", "when", "wrote"});
+        QTest::newRow("script, during") << "./make-table.sh %1" << "table.tex" << "during" << true;
+        QTest::newRow("script, after it") << "./make-table.sh %1" << "table.tex" << "after" << false;
+        QTest::newRow("script, before the run") << "./make-table.sh %1" << "table.tex" << "before" << false;
+        QTest::newRow("index tool, its output") << "/usr/bin/makeindex %1.nlo -s nomencl.ist -o %1.nls" << "main.nls" << "during" << true;
+        QTest::newRow("index tool, a chapter") << "/usr/bin/makeindex %1" << "chapter.tex" << "during" << false;
+        QTest::newRow("engine") << "/usr/bin/pdflatex %1" << "main.nls" << "during" << false;
+    }
+    void stepWritesToldFromSaves() {
+        QFETCH(QString, command);
+        QFETCH(QString, file);
+        QFETCH(QString, when);
+        QFETCH(bool, wrote);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(file);
+        RunWrites writes;
+        writes.runStarted();
+        writes.stepStarted(command);
+        QVERIFY(TestSupport::writeFile(path, "written"));
+        writes.stepEnded();
+        std::optional<FileStamp> stamp = FileStamp::of(path);
+        QVERIFY(stamp);
+        const qint64 shift = when == "after" ? 10 : when == "before" ? -10 : 0;
+        stamp->seconds += shift;
+        QCOMPARE(writes.wrote(path, *stamp), wrote);
+        QCOMPARE(writes.predatesRun(*stamp), when == "before");
     }
 
     void onlyTheUsersFilesAreFollowed_data() {
