@@ -9,6 +9,7 @@
 #include "platform/core/notificationcenter.h"
 #include "platform/panels.h"
 #include "platform/settingsfailure.h"
+#include "process/exitguard.h"
 #include "project/newprojectcontroller.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
@@ -204,4 +205,15 @@ void AppController::quit()
     m_quitting = false;
     if (m_documents->isEmpty())
         QCoreApplication::quit();
+}
+
+void AppController::endOnSignal(int signalNumber)
+{
+    const QList<MyDocument *> documents = m_documents->orderedDocuments();
+    for (MyDocument *document : documents)
+        if (document->isRunning())
+            document->startStopSequence();
+    // Every running event loop ends, an alert's among them, and one opened on the way out
+    // returns at once; the documents and their windows go when the controller does.
+    QCoreApplication::exit(ExitGuard::statusAfter(signalNumber));
 }

@@ -3,6 +3,7 @@
 #include "app/singleinstance.h"
 #include "batch/commandlinerun.h"
 #include "platform/windowsystem.h"
+#include "process/exitguard.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
 #include "settings/sheets/prefscontroller.h"
@@ -46,7 +47,10 @@ int main(int argc, char *argv[])
     QuireonPrefs prefs;
     prefs.awakeFromNib();
     PrefsController prefsController;
+    // Destroyed after the documents, whose runs hand unfinished tools to the reaper.
+    ExitGuard exitGuard;
     AppController controller;
+    QObject::connect(&exitGuard, &ExitGuard::stopRequested, &controller, &AppController::endOnSignal);
     QObject::connect(&controller, &AppController::preferencesRequested, &prefsController,
                      &PrefsController::openPreferences);
     QObject::connect(&instance, &SingleInstance::filesRequested, &controller,
