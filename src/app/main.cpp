@@ -53,8 +53,11 @@ int main(int argc, char *argv[])
     QObject::connect(&exitGuard, &ExitGuard::stopRequested, &controller, &AppController::endOnSignal);
     QObject::connect(&controller, &AppController::preferencesRequested, &prefsController,
                      &PrefsController::openPreferences);
+    // Queued: the alert that refuses a handed-over file runs an event loop of its own, in
+    // which the hand-over's socket, once the second launch has gone, is deleted; inside
+    // that socket's own report, that would pull it away under its caller.
     QObject::connect(&instance, &SingleInstance::filesRequested, &controller,
-                     &AppController::openFiles);
+                     &AppController::openFiles, Qt::QueuedConnection);
     QTimer::singleShot(0, &controller, [&] { controller.applicationDidFinishLaunching(files); });
     return app.exec();
 }

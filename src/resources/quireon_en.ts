@@ -635,6 +635,11 @@
 </translation>
     </message>
     <message>
+        <source>CliOutputFailed</source>
+        <translation>quireon: cannot write the log to standard output: %@
+</translation>
+    </message>
+    <message>
         <source>CliExitStatus</source>
         <translation>
 Exit status:
@@ -645,11 +650,6 @@ Exit status:
   141      standard output was closed before the end (a reader such as head quit)
   128+N    stopped by signal N: 129 SIGHUP, 130 SIGINT (Ctrl+C), 131 SIGQUIT, 143 SIGTERM;
            the running command and every process it started are stopped first
-</translation>
-    </message>
-    <message>
-        <source>CliOutputFailed</source>
-        <translation>quireon: cannot write the log to standard output: %@
 </translation>
     </message>
     <message>
