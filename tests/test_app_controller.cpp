@@ -1,15 +1,21 @@
-// Launch choices, opening files as documents, refusals and the process menu titles.
+// Launch choices, opening files as documents, refusals, the process menu titles, and the
+// real Quireon ending on a signal.
 #include "app/appcontroller.h"
 #include "app/documentlist.h"
 #include "app/recentdocuments.h"
 #include "app/startwindow.h"
 #include "documenttest.h"
+#include "processcensus.h"
 #include "platform/panels.h"
 #include "platform/settingsfailure.h"
 #include "settings/settingsstore.h"
 #include "settings/sheets/prefscontroller.h"
 
 #include <QDialog>
+#include <QProcess>
+#include <QScopeGuard>
+
+#include <csignal>
 
 class TestAppController : public QObject {
     Q_OBJECT
@@ -182,6 +188,60 @@ private slots:
         QVERIFY(process->actions().at(1)->text() != QStringLiteral("Biber"));
         NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
         QCOMPARE(process->actions().at(1)->text(), QStringLiteral("Biber"));
+    }
+
+    // A signal ends the real Quireon, run or no run: every run stops as its Stop button
+    // stops it (the tool's tree ended, one deaf to SIGTERM too), nothing is asked, a modal
+    // alert that is up included, and the exit status is 128 plus the signal's number.
+    void aSignalStopsTheRunsAndQuits_data() {
+        TestSupport::columns<int, bool>({"signal", "alertUp"});
+        QTest::newRow("SIGTERM during an auto run") << SIGTERM << false;
+        QTest::newRow("SIGHUP with an alert up") << SIGHUP << true;
+    }
+    void aSignalStopsTheRunsAndQuits() {
+        QFETCH(int, signal);
+        DocumentTest::setCommand(0, TestSupport::fixture("deaf_tree.sh") + " %1");
+        DocumentTest::setProcedure({1});
+        m_prefs->setInterval(1);
+        QVERIFY(m_prefs->savePreferences());
+        const QString root = makeFile("main.tex");
+        // A display of its own: this Quireon neither hands over to another nor takes files
+        // from a Quireon that another test starts.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("WAYLAND_DISPLAY");
+        env.insert("DISPLAY", QStringLiteral(":signal-test-%1").arg(QCoreApplication::applicationPid()));
+        const auto launch = [&](QProcess &quireon, const QString &file) {
+            quireon.setProcessEnvironment(env);
+            quireon.setWorkingDirectory(m_dir->path());
+            quireon.start(QStringLiteral(QUIREON_BINARY_DIR "/src/quireon"), {file});
+        };
+        QProcess app;
+        launch(app, "main.tex");
+        // Saves until auto mode has started the tool, which writes its process group.
+        QByteArray group;
+        qint64 seconds = 1000000000;
+        const auto started = [&] {
+            DocumentTest::setModified(root, ++seconds);
+            QFile file(m_dir->filePath("main.group"));
+            group = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            return group.endsWith('\n');
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(started(), 20000);
+        const qint64 id = group.trimmed().toLongLong();
+        const auto cleanup = qScopeGuard([id] {
+            if (ProcessCensus::groupAlive(id))
+                ::kill(pid_t(-id), SIGKILL);
+        });
+        QFETCH(bool, alertUp);
+        if (alertUp) { // a file that is not .tex, handed over: the refusal is an alert
+            QProcess second;
+            launch(second, "notes.txt");
+            QVERIFY(second.waitForFinished(10000) && second.exitCode() == 0);
+        }
+        ::kill(pid_t(app.processId()), signal);
+        QVERIFY(app.waitForFinished(15000));
+        QCOMPARE(std::pair(app.exitStatus(), app.exitCode()), std::pair(QProcess::NormalExit, 128 + signal));
+        QTRY_VERIFY(!ProcessCensus::groupAlive(id));
     }
 };
 

@@ -125,23 +125,74 @@ private slots:
         QVERIFY(finished(batch, 0, 10000).startsWith("quireon 0."));
     }
 
-    // A break (Ctrl+C or kill) ends the command's whole process tree, as Stop does.
-    void signalStopsTheToolTree() {
-        setCommand(0, TestSupport::fixture("hangs_with_child.sh"));
+    // However a run ends, by a signal (Ctrl+C, kill, an SSH session that drops, Ctrl+\) or
+    // on its own, no process of a tool's tree outlives it, one deaf to SIGTERM included.
+    void noToolProcessOutlivesTheRun_data() {
+        // signal: 0 lets the run end on its own.
+        TestSupport::columns<QString, int, int>({"command", "signal", "exitCode"});
+        const QString hangs = TestSupport::fixture("hangs_with_child.sh");
+        const QString deaf = TestSupport::fixture("deaf_tree.sh") + " %1";
+        QTest::newRow("Ctrl+C") << hangs << SIGINT << 130;
+        QTest::newRow("kill") << hangs << SIGTERM << 143;
+        QTest::newRow("hang-up, tool deaf to SIGTERM") << deaf << SIGHUP << 129;
+        QTest::newRow("quit key") << hangs << SIGQUIT << 131;
+        // The tool closed its output and runs on: the run ends, and Quireon waits for it.
+        QTest::newRow("own end, deaf tool left running") << deaf + " quiet" << 0 << 0;
+    }
+    void noToolProcessOutlivesTheRun() {
+        QFETCH(QString, command);
+        QFETCH(int, signal);
+        setCommand(0, command);
         QVERIFY(gQuireonPrefs->savePreferences());
-        for (const int signalNumber : {SIGINT, SIGTERM}) {
-            QProcess batch;
-            start(batch, {"--batch", "clean.tex"});
-            const auto line = [&batch] {
-                return QTest::qWaitFor([&] { return batch.canReadLine(); }, 10000) ? batch.readLine() : QByteArray();
-            };
-            QVERIFY(line().startsWith("Quireon> "));
-            const QByteArray child = line().trimmed().mid(6);
-            QVERIFY(child.toInt() > 0);
-            ::kill(pid_t(batch.processId()), signalNumber);
-            QVERIFY(finished(batch, 128 + signalNumber, 10000).endsWith("pages 0\n"));
-            QTRY_VERIFY(!QFileInfo::exists("/proc/" + child));
-            QVERIFY(ProcessCensus::children().isEmpty());
+        QProcess batch;
+        start(batch, {"--batch", "clean.tex"});
+        const auto line = [&batch] {
+            return QTest::qWaitFor([&] { return batch.canReadLine(); }, 10000) ? batch.readLine() : QByteArray();
+        };
+        QVERIFY(line().startsWith("Quireon> "));
+        const QByteArray child = line().trimmed().mid(6);
+        QVERIFY(child.toInt() > 0);
+        if (signal != 0)
+            ::kill(pid_t(batch.processId()), signal);
+        QFETCH(int, exitCode);
+        QVERIFY(finished(batch, exitCode, 15000).endsWith("pages 0\n"));
+        QTRY_VERIFY(!QFileInfo::exists("/proc/" + child));
+        QVERIFY(ProcessCensus::children().isEmpty());
+    }
+
+    // Output that goes nowhere, a reader that quit early (`| head -1`) or a full disk, is a
+    // failure: the tool is stopped, and the procedure's later steps never run.
+    void lostOutputStopsTheRun_data() {
+        TestSupport::columns<QString, int>({"output", "exitCode"});
+        QTest::newRow("reader quit") << "head" << 141;
+        QTest::newRow("full disk") << "/dev/full" << 3;
+    }
+    void lostOutputStopsTheRun() {
+        QFETCH(QString, output);
+        setCommand(0, TestSupport::fixture("deaf_tree.sh") + " %1");
+        setCommand(1, TestSupport::fixture("count_run.sh") + " %1");
+        QVERIFY(gQuireonPrefs->savePreferences());
+        for (const char *name : {"clean.group", "clean.runs"})
+            QFile::remove(dir.filePath(name));
+        QProcess batch, head;
+        if (output == "head")
+            batch.setStandardOutputProcess(&head);
+        else
+            batch.setStandardOutputFile(output);
+        start(batch, {"--batch", "--procedure", "1,2", "clean.tex"});
+        if (output == "head")
+            head.start("/usr/bin/head", {"-1"});
+        QVERIFY(batch.waitForFinished(15000) && batch.exitStatus() == QProcess::NormalExit);
+        QTEST(batch.exitCode(), "exitCode");
+        QVERIFY(!batch.readAllStandardError().isEmpty());
+        QVERIFY(!QFileInfo::exists(dir.filePath("clean.runs")));
+        // A tool stopped before it could ignore SIGTERM has written no group.
+        QFile group(dir.filePath("clean.group"));
+        if (output == "head" || group.exists()) {
+            QVERIFY(group.open(QIODevice::ReadOnly));
+            const qint64 id = group.readAll().trimmed().toLongLong();
+            QVERIFY(id > 0);
+            QTRY_VERIFY(!ProcessCensus::groupAlive(id));
         }
     }
 };

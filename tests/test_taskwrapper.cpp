@@ -1,5 +1,7 @@
 // The process runner against small fake tools: order of reports, launch failures,
 // argument passing, input, decoding, stopping and cleaning up the process group.
+#include "process/childprocess.h"
+#include "process/processreaper.h"
 #include "process/taskwrapper.h"
 #include "processcensus.h"
 #include "settings/localizedtext.h"
@@ -204,6 +206,22 @@ private slots:
         QTRY_VERIFY(!ProcessCensus::groupAlive(pid));
         QTRY_VERIFY(ProcessCensus::state(pid).isNull());
         QVERIFY(!recorder.output().contains("late output"));
+    }
+
+    // On the way out, a child the reaper holds with a long grace is killed at once once the
+    // caller is in a hurry (a second signal), not when its grace ends.
+    void theWayOutKillsWhatTheReaperHoldsInAHurry() {
+        ChildProcess child;
+        QCOMPARE(child.spawn({tool("ignores_term.sh")}, m_dir.path()), 0);
+        const qint64 pid = child.pid();
+        ProcessReaper &reaper = ProcessReaper::instance();
+        reaper.adopt(child.release(), 60000);
+        QElapsedTimer waited;
+        waited.start();
+        QVERIFY(reaper.finishAll([] { return true; }));
+        QVERIFY(waited.elapsed() < 30000);
+        QCOMPARE(reaper.pendingCount(), 0);
+        QTRY_VERIFY(!ProcessCensus::groupAlive(pid));
     }
 
     // The controller deletes the running runner from inside its output report: the child is

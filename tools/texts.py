@@ -176,6 +176,15 @@ TEXTS = [
     ("CliBadProcedure", "quireon: \u201c%@\u201d is not a list of command numbers from 1 to 5.\n"),
     ("CliUnreadable", "quireon: cannot read the file \u201c%@\u201d.\n"),
     ("CliWrongType", "quireon: \u201c%@\u201d is not a .%@ file.\n"),
+    ("CliOutputFailed", "quireon: cannot write the log to standard output: %@\n"),
+    ("CliExitStatus", "\nExit status:\n"
+     "  0        the batch run ended without errors\n"
+     "  1        the log has errors, or a command could not be started\n"
+     "  2        a missing or unreadable file, a file that is not .tex, or a wrong option\n"
+     "  3        the log could not be written to standard output (a full disk, say)\n"
+     "  141      standard output was closed before the end (a reader such as head quit)\n"
+     "  128+N    stopped by signal N: 129 SIGHUP, 130 SIGINT (Ctrl+C), 131 SIGQUIT, 143 SIGTERM;\n"
+     "           the running command and every process it started are stopped first\n"),
     ("BatchSummary", "errors %@, warnings %@, notes %@, pages %@\n"),
 ]
 

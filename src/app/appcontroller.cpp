@@ -9,6 +9,7 @@
 #include "platform/core/notificationcenter.h"
 #include "platform/panels.h"
 #include "platform/settingsfailure.h"
+#include "process/exitguard.h"
 #include "project/newprojectcontroller.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
@@ -198,10 +199,25 @@ void AppController::quit()
         return;
     m_quitting = true;
     // A running document refuses to close (its run stops instead); then Quireon stays.
+    // Stopped here as the user's break, which tells the desktop nothing, rather than by
+    // the documents' destructors, which would judge the run as if it had ended by itself.
     const QList<MyDocument *> documents = m_documents->orderedDocuments();
     for (MyDocument *document : documents)
         document->myWindow()->close();
     m_quitting = false;
     if (m_documents->isEmpty())
         QCoreApplication::quit();
+}
+
+void AppController::endOnSignal(int signalNumber)
+{
+    // Stopped here as the user's break, which tells the desktop nothing, rather than by
+    // the documents' destructors, which would judge the run as if it had ended by itself.
+    const QList<MyDocument *> documents = m_documents->orderedDocuments();
+    for (MyDocument *document : documents)
+        if (document->isRunning())
+            document->startStopSequence();
+    // Every running event loop ends, an alert's among them, and one opened on the way out
+    // returns at once; the documents and their windows go when the controller does.
+    QCoreApplication::exit(ExitGuard::statusAfter(signalNumber));
 }

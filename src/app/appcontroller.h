@@ -32,6 +32,11 @@ public:
     void newFromTemplate(QWidget *parentWindow);
     void setMenuItems();
 
+    // A stop signal (see ExitGuard): every document's run stops as its Stop button stops
+    // it, and Quireon quits with 128 plus the signal's number, asking nothing, from inside
+    // a modal alert or panel too.
+    void endOnSignal(int signalNumber);
+
     DocumentList *documents() const { return m_documents; }
     // The start window while it is shown, else null.
     StartWindow *startWindow() const;

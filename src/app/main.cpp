@@ -3,6 +3,7 @@
 #include "app/singleinstance.h"
 #include "batch/commandlinerun.h"
 #include "platform/windowsystem.h"
+#include "process/exitguard.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
 #include "settings/sheets/prefscontroller.h"
@@ -46,11 +47,17 @@ int main(int argc, char *argv[])
     QuireonPrefs prefs;
     prefs.awakeFromNib();
     PrefsController prefsController;
+    // Destroyed after the documents, whose runs hand unfinished tools to the reaper.
+    ExitGuard exitGuard;
     AppController controller;
+    QObject::connect(&exitGuard, &ExitGuard::stopRequested, &controller, &AppController::endOnSignal);
     QObject::connect(&controller, &AppController::preferencesRequested, &prefsController,
                      &PrefsController::openPreferences);
+    // Queued: the alert that refuses a handed-over file runs an event loop of its own, in
+    // which the hand-over's socket, once the second launch has gone, is deleted; inside
+    // that socket's own report, that would pull it away under its caller.
     QObject::connect(&instance, &SingleInstance::filesRequested, &controller,
-                     &AppController::openFiles);
+                     &AppController::openFiles, Qt::QueuedConnection);
     QTimer::singleShot(0, &controller, [&] { controller.applicationDidFinishLaunching(files); });
     return app.exec();
 }

@@ -1,7 +1,8 @@
 #include "commandlinerun.h"
 
 #include "batch/batchrun.h"
-#include "batch/stopsignals.h"
+#include "batch/standardoutput.h"
+#include "process/exitguard.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
 
@@ -10,7 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <cstdio>
+#include <cerrno>
 #include <cstring>
 #include <variant>
 
@@ -19,16 +20,9 @@ constexpr int kCommandCount = 5;
 constexpr const char *kOptions[] = {"--batch", "--procedure", "--help", "-h", "--help-all", "-?",
                                     "--version", "-v"};
 
-void writeTo(FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
-}
-
 int refuse(const char *key, const QStringList &args = {})
 {
-    writeTo(stderr, Text::format(key, args));
+    StandardOutput::writeTo(stderr, Text::format(key, args));
     return CommandLineRun::BadInput;
 }
 
@@ -43,30 +37,40 @@ std::variant<QString, int> checkedRootFile(const QString &argument)
     return info.absoluteFilePath();
 }
 
-int runBatch(const QString &rootFile, const QList<int> &commandIndexes)
+// Runs the procedure and writes its summary; true when it failed. A stop signal, and
+// output that goes nowhere, stop the running command's process group as Stop does.
+bool runProcedure(const QString &rootFile, const QList<int> &commandIndexes, ExitGuard &exitGuard,
+                  StandardOutput &output)
 {
-    BatchRun run(rootFile, commandIndexes, [](const QString &text) { writeTo(stdout, text); });
-    StopSignals stopSignals;
-    int stopSignal = 0;
-    QObject::connect(&stopSignals, &StopSignals::received, &run, [&](int signalNumber) {
-        if (stopSignal == 0) {
-            stopSignal = signalNumber;
-            run.stop();
-        }
-    });
+    BatchRun run(rootFile, commandIndexes, [&output](const QString &text) { output.write(text); });
+    QObject::connect(&exitGuard, &ExitGuard::stopRequested, &run, &BatchRun::stop);
+    // Queued: a write fails inside the runner's own reports.
+    QObject::connect(&output, &StandardOutput::failed, &run, &BatchRun::stop, Qt::QueuedConnection);
     QObject::connect(&run, &BatchRun::finished, QCoreApplication::instance(),
                      &QCoreApplication::quit, Qt::QueuedConnection);
     run.start();
     QCoreApplication::exec();
 
     const LogTally::Counts &counts = run.counts();
-    writeTo(stdout, Text::format("BatchSummary", {QString::number(counts.errors),
-                                                  QString::number(counts.warnings),
-                                                  QString::number(counts.notes),
-                                                  QString::number(counts.pages)}));
-    if (stopSignal != 0)
-        return 128 + stopSignal;
-    return run.failed() ? CommandLineRun::Failed : CommandLineRun::Done;
+    output.write(Text::format("BatchSummary", {QString::number(counts.errors),
+                                               QString::number(counts.warnings),
+                                               QString::number(counts.notes),
+                                               QString::number(counts.pages)}));
+    return run.failed();
+}
+
+int runBatch(const QString &rootFile, const QList<int> &commandIndexes)
+{
+    // Destroyed last: leaving waits for the tool processes that are still being ended.
+    ExitGuard exitGuard;
+    StandardOutput output;
+    const bool failed = runProcedure(rootFile, commandIndexes, exitGuard, output);
+    const bool written = output.finish();
+    if (exitGuard.signalNumber() != 0)
+        return ExitGuard::statusAfter(exitGuard.signalNumber());
+    if (!written)
+        return output.error() == EPIPE ? CommandLineRun::OutputClosed : CommandLineRun::OutputFailed;
+    return failed ? CommandLineRun::Failed : CommandLineRun::Done;
 }
 } // namespace
 
@@ -114,11 +118,14 @@ int run(int argc, char **argv)
     parser.addPositionalArgument(QStringLiteral("file"), Text::localized("CliFile"),
                                  QStringLiteral("[file.tex...]"));
     if (!parser.parse(app.arguments())) {
-        writeTo(stderr, QStringLiteral("quireon: %1\n").arg(parser.errorText()));
+        StandardOutput::writeTo(stderr, QStringLiteral("quireon: %1\n").arg(parser.errorText()));
         return BadInput;
     }
-    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
-        parser.showHelp(Done);
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+        // Scripts and Makefiles act on the exit status, so the help ends with its list.
+        StandardOutput::writeTo(stdout, parser.helpText() + Text::localized("CliExitStatus"));
+        return Done;
+    }
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();
     if (!parser.isSet(batch))

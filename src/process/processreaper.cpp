@@ -3,10 +3,14 @@
 #include <cerrno>
 #include <csignal>
 #include <sys/wait.h>
+#include <thread>
 
 namespace {
 constexpr int kPollIntervalMs = 50;
-}
+// How often the way out looks, and how long after SIGKILL it still waits for the reaping.
+constexpr int kFinishStepMs = 10;
+constexpr int kReapAfterKillMs = 1000;
+} // namespace
 
 ProcessReaper &ProcessReaper::instance()
 {
@@ -49,4 +53,27 @@ void ProcessReaper::poll()
     }
     if (m_children.isEmpty())
         m_timer.stop();
+}
+
+void ProcessReaper::killAll()
+{
+    for (Child &child : m_children) {
+        ::kill(-child.pid, SIGKILL);
+        child.killed = true;
+    }
+}
+
+bool ProcessReaper::finishAll(const std::function<bool()> &hurry)
+{
+    QDeadlineTimer deadline(kReapAfterKillMs);
+    for (const Child &child : std::as_const(m_children))
+        deadline = std::max(deadline, child.grace + kReapAfterKillMs);
+    while (!m_children.isEmpty() && !deadline.hasExpired()) {
+        if (hurry && hurry())
+            killAll();
+        poll();
+        if (!m_children.isEmpty())
+            std::this_thread::sleep_for(std::chrono::milliseconds(kFinishStepMs));
+    }
+    return m_children.isEmpty();
 }

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QObject>
 #include <QTimer>
+#include <functional>
 #include <sys/types.h>
 
 // Reaps children that had not ended yet when their runner let them go, so that none is
@@ -17,6 +18,13 @@ public:
 
     void adopt(pid_t pid, int graceMs);
     int pendingCount() const { return int(m_children.size()); }
+    // SIGKILL, now, to the group of every child still waiting to be reaped.
+    void killAll();
+    // The way out, once the event loop has ended: waits until every child is reaped, still
+    // killing those that outlive their grace; when `hurry` answers true the rest are killed
+    // at once. It gives up a moment after the last grace ends, so a child that cannot be
+    // reaped never holds Quireon up. True when none is left.
+    bool finishAll(const std::function<bool()> &hurry);
 
 signals:
     void reaped(qint64 pid, int waitStatus);

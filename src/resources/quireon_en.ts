@@ -639,6 +639,24 @@
 </translation>
     </message>
     <message>
+        <source>CliOutputFailed</source>
+        <translation>quireon: cannot write the log to standard output: %@
+</translation>
+    </message>
+    <message>
+        <source>CliExitStatus</source>
+        <translation>
+Exit status:
+  0        the batch run ended without errors
+  1        the log has errors, or a command could not be started
+  2        a missing or unreadable file, a file that is not .tex, or a wrong option
+  3        the log could not be written to standard output (a full disk, say)
+  141      standard output was closed before the end (a reader such as head quit)
+  128+N    stopped by signal N: 129 SIGHUP, 130 SIGINT (Ctrl+C), 131 SIGQUIT, 143 SIGTERM;
+           the running command and every process it started are stopped first
+</translation>
+    </message>
+    <message>
         <source>BatchSummary</source>
         <translation>errors %@, warnings %@, notes %@, pages %@
 </translation>

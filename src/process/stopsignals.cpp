@@ -10,7 +10,7 @@
 
 namespace {
 int pipeFds[2] = {-1, -1};
-constexpr int kSignals[] = {SIGINT, SIGTERM};
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 void onSignal(int signalNumber)
 {
@@ -29,7 +29,7 @@ StopSignals::StopSignals(QObject *parent) : QObject(parent)
         return;
     }
     m_notifier = new QSocketNotifier(pipeFds[0], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &StopSignals::readPipe);
+    connect(m_notifier, &QSocketNotifier::activated, this, &StopSignals::collect);
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
@@ -48,7 +48,7 @@ StopSignals::~StopSignals()
             ::close(std::exchange(fd, -1));
 }
 
-void StopSignals::readPipe()
+void StopSignals::collect()
 {
     unsigned char byte = 0;
     while (::read(pipeFds[0], &byte, 1) == 1)
