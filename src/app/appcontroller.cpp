@@ -199,8 +199,6 @@ void AppController::quit()
         return;
     m_quitting = true;
     // A running document refuses to close (its run stops instead); then Quireon stays.
-    // Stopped here as the user's break, which tells the desktop nothing, rather than by
-    // the documents' destructors, which would judge the run as if it had ended by itself.
     const QList<MyDocument *> documents = m_documents->orderedDocuments();
     for (MyDocument *document : documents)
         document->myWindow()->close();
