@@ -59,6 +59,8 @@ private slots:
         // TeX breaks log lines after 79 characters, names included.
         const auto full = [](const QString &end) { return QString(79 - end.size(), u'x') + end; };
         QTest::newRow("name broken across lines") << full(" (./Chapter 1/chapter on") + "\ne.tex) [1]" << QStringList{"./Chapter 1/chapter one.tex"};
+        // pdfTeX counts bytes: "é" fills two of the 79.
+        QTest::newRow("broken after non-ASCII text") << full("é (./Chapter 1/chapter ").sliced(1) + "\none.tex)" << QStringList{"./Chapter 1/chapter one.tex"};
         QTest::newRow("full line that was not broken") << full(" (./refs.bib") + "\nPackage x Info: (./style.ist)"
                                                        << QStringList{"./refs.bib", "./style.ist"};
     }

@@ -51,6 +51,14 @@ void readParenthesised(QStringView line, const IsFile &isFile, QStringList &name
     }
 }
 
+// Counted without building the bytes: this runs for every line of a long log.
+qsizetype utf8Size(QStringView text) {
+    qsizetype bytes = 0;
+    for (const QChar c : text)
+        bytes += c.unicode() < 0x80 ? 1 : (c.unicode() < 0x800 || c.isSurrogate()) ? 2 : 3;
+    return bytes;
+}
+
 bool endsGraphicName(QChar c) { return c == u'>' || c == u',' || c == u' '; }
 
 void readAngled(QStringView line, const IsFile &isFile, QStringList &names) {
@@ -97,7 +105,9 @@ QStringList wrappedLines(QStringView text) {
     bool continued = false;
     for (const QStringView line : text.split(u'\n')) {
         current += line;
-        const bool full = line.size() == kTexLineWidth || line.toUtf8().size() == kTexLineWidth;
+        // A line of fewer characters may still fill the width in bytes.
+        const bool full = line.size() == kTexLineWidth
+                          || (line.size() < kTexLineWidth && utf8Size(line) == kTexLineWidth);
         if (full) {
             continued = true;
             continue;
