@@ -13,8 +13,10 @@ qint64 nanoseconds(const timespec &time) {
 }
 
 // The kernel stamps a file with its coarse clock, which may lag the precise one by a
-// tick: a step's start is taken on the coarse clock and its end on the precise one, so
-// that whatever the step wrote lies between them.
+// tick, or (newer kernels, some file systems) with the precise one: a step's start is
+// taken on the coarse clock and its end on the precise one, so that whatever the step
+// wrote lies between them; a file written before the run is older than the precise time
+// at its start.
 qint64 coarseNow() {
     timespec now {};
     clock_gettime(CLOCK_REALTIME_COARSE, &now);
@@ -53,7 +55,7 @@ RunWrites::Writer RunWrites::writerOf(const QString &commandLine) {
 
 void RunWrites::runStarted() {
     m_steps.clear();
-    m_runStart = coarseNow();
+    m_runStart = preciseNow();
 }
 
 void RunWrites::stepStarted(const QString &commandLine) {
@@ -66,7 +68,7 @@ void RunWrites::stepEnded() {
 }
 
 bool RunWrites::predatesRun(const FileStamp &stamp) const {
-    return modified(stamp) < m_runStart;
+    return modified(stamp) <= m_runStart;
 }
 
 bool RunWrites::wrote(const QString &path, const FileStamp &stamp) const {

@@ -28,7 +28,7 @@ public:
     void stepStarted(const QString &commandLine);
     void stepEnded();
 
-    // Whether the file's content, as stamped, is older than the run.
+    // Whether the file's content, as stamped, is older than the run (or as old).
     bool predatesRun(const FileStamp &stamp) const;
     // Whether a step of the run wrote the file at path, last modified as stamped.
     bool wrote(const QString &path, const FileStamp &stamp) const;
