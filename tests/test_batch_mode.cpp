@@ -66,16 +66,17 @@ private slots:
             {"arguments", "exitCode", "commands", "summary", "display"});
         const QString pdflatex = "Quireon> /usr/bin/pdflatex -synctex=1 -cnf-line=max_print_line=10000 ";
         QTest::newRow("stored procedure, opens left out, beside a running Quireon")
-            << QStringList{"--batch", "clean.tex"} << 0 << QStringList{pdflatex + "clean", pdflatex + "clean"}
+            << QStringList{"--batch", "clean.tex"} << 0
+            << QStringList{pdflatex + "clean", "Quireon> pdfLaTeX again: labels changed", pdflatex + "clean"}
             << "errors 0, warnings 3, notes 1, pages 1" << ":77";
         QTest::newRow("given commands, errors stop them")
             << QStringList{"--procedure", "1,2,1", "--batch", "clean.tex"} << 1
-            << QStringList{pdflatex + "clean", "Quireon> /usr/bin/bibtex clean",
+            << QStringList{pdflatex + "clean", "Quireon> BibTeX runs: clean.bbl is missing", "Quireon> /usr/bin/bibtex clean",
                            "Quireon> bibtex ended with exit status 2."}
             << "errors 3, warnings 3, notes 1, pages 1" << ""; // bibtex: no citations, data, style
         QTest::newRow("a root name a shell would take apart, shown quoted")
             << QStringList{"--batch", "it's;ok.tex"} << 0
-            << QStringList{pdflatex + "'it'\\''s;ok'", pdflatex + "'it'\\''s;ok'"}
+            << QStringList{pdflatex + "'it'\\''s;ok'", "Quireon> pdfLaTeX again: labels changed", pdflatex + "'it'\\''s;ok'"}
             << "errors 0, warnings 3, notes 1, pages 1" << "";
         QTest::newRow("errors stop the stored procedure")
             << QStringList{"--batch", "broken.tex"} << 1
@@ -83,7 +84,7 @@ private slots:
             << "errors 3, warnings 0, notes 1, pages 0" << ""; // the second error quits: no pages
         QTest::newRow("a failure status stops them") // makeindex without an .idx exits 1
             << QStringList{"--batch", "--procedure", "1,3,1", "clean.tex"} << 1
-            << QStringList{pdflatex + "clean", "Quireon> /usr/bin/makeindex clean",
+            << QStringList{pdflatex + "clean", "Quireon> MakeIndex runs: clean.ind is missing", "Quireon> /usr/bin/makeindex clean",
                            "Quireon> makeindex ended with exit status 1."}
             << "errors 0, warnings 3, notes 1, pages 1" << "";
         QTest::newRow("missing file") << QStringList{"--batch", "my thesis; $(x) ü.tex"} << 2 << QStringList() << "" << "";

@@ -1,5 +1,8 @@
-// The log scanner, fed the way the runner feeds it: chunks that end anywhere.
+// The log view, fed the way a build feeds it: output in chunks that end anywhere, read by
+// the build's log reader with the rules of the settings.
 #include "documenttest.h"
+#include "engine/logreader.h"
+#include "settings/buildsettingsread.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -15,22 +18,28 @@ class TestDocumentScanner : public DocumentTestCase {
                 fieldText(*document, "textNumNotes").toInt()};
     }
     QColor colorOfLine(int line) { return lineFormat(*document, line).foreground().color(); }
+    std::unique_ptr<LogReader> reader;
+    void readWithSettings() {
+        reader = std::make_unique<LogReader>(buildSettingsOf(*gQuireonPrefs).logRules, dir->path());
+    }
+    void feed(const QString &output) { document->showLogLines(reader->take(output)); }
 
 private slots:
     void init() {
         setUp();
         openDocument();
+        readWithSettings();
     }
 
     void linesAreCompletedAcrossChunks() {
-        document->appendOutput(QStringLiteral("one\ntwo\nthree\n"));
+        feed(QStringLiteral("one\ntwo\nthree\n"));
         QCOMPARE(logLines(*document), (QStringList{"one", "two", "three"}));
-        document->appendOutput(QStringLiteral("LaTeX Wa"));
+        feed(QStringLiteral("LaTeX Wa"));
         QVERIFY(logLines(*document).size() == 3 && counts() == QList<int>({0, 0, 0}));
-        document->appendOutput(QStringLiteral("rning: split\nOverfull"));
+        feed(QStringLiteral("rning: split\nOverfull"));
         QCOMPARE(logLines(*document).last(), QStringLiteral("LaTeX Warning: split"));
         QCOMPARE(counts(), (QList<int>{0, 1, 0}));
-        document->appendOutput(QStringLiteral(" \\hbox\n"));
+        feed(QStringLiteral(" \\hbox\n"));
         QCOMPARE(counts(), (QList<int>{0, 1, 1}));
         QCOMPARE(colorOfLine(4), gQuireonPrefs->noteColor());
     }
@@ -65,9 +74,9 @@ private slots:
         gQuireonPrefs->setErrorStrArray(errors);
         gQuireonPrefs->setWarningStrArray(warnings);
         gQuireonPrefs->setCheckErrors(checkErrors);
-        NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
+        readWithSettings();
 
-        document->appendOutput(line + QStringLiteral("after\n"));
+        feed(line + QStringLiteral("after\n"));
         QTEST(counts(), "expected");
         const QMap<QString, QColor> colors{{"error", gQuireonPrefs->errorColor()},
                                            {"warning", gQuireonPrefs->warningColor()},
@@ -84,14 +93,14 @@ private slots:
     void checkSwitchesTurnClassesOff() {
         gQuireonPrefs->setCheckWarnings(false);
         gQuireonPrefs->setCheckNotes(false);
-        NotificationCenter::defaultCenter()->post(kPrefsChangedNotification);
-        document->appendOutput(QStringLiteral("LaTeX Warning: a\nOverfull \\hbox\n! err\n"));
+        readWithSettings();
+        feed(QStringLiteral("LaTeX Warning: a\nOverfull \\hbox\n! err\n"));
         QCOMPARE(counts(), (QList<int>{1, 0, 0}));
         QCOMPARE(colorOfLine(0), QColor(Qt::black));
     }
 
     void countersAreClearedTogether() {
-        document->appendOutput(QStringLiteral("! a\n! b\nLaTeX Warning\n"));
+        feed(QStringLiteral("! a\n! b\nLaTeX Warning\n"));
         QCOMPARE(counts(), (QList<int>{2, 1, 0}));
         document->clearLog();
         QVERIFY(logLines(*document).isEmpty() && counts() == QList<int>({2, 1, 0})); // kept
@@ -103,7 +112,7 @@ private slots:
         document->showWindow();
         QScrollBar *bar = logView(*document)->verticalScrollBar();
         for (int chunk = 0; chunk < 5; ++chunk) {
-            document->appendOutput(QStringLiteral("a line of the log\n").repeated(100));
+            feed(QStringLiteral("a line of the log\n").repeated(100));
             QVERIFY(bar->maximum() > 0);
             QCOMPARE(bar->value(), bar->maximum());
         }
@@ -123,8 +132,8 @@ private slots:
         QFETCH(int, chunks);
         qint64 written = 0;
         for (int i = 0; i < chunks; ++i, written += chunk.size())
-            document->appendOutput(chunk);
-        document->appendOutput(QStringLiteral("\n! last\n"));
+            feed(chunk);
+        feed(QStringLiteral("\n! last\n"));
         const QTextDocument *log = logView(*document)->document();
         QVERIFY(log->characterCount() <= LogBound::kMaxCharacters);
         QVERIFY(log->blockCount() <= LogBound::kMaxLines);

@@ -1,9 +1,12 @@
 #include "commandlinerun.h"
 
-#include "batch/batchrun.h"
+#include "batch/batchoptions.h"
+#include "batch/batchsession.h"
+#include "batch/jsonreport.h"
 #include "batch/standardoutput.h"
 #include "process/exitguard.h"
 #include "settings/localizedtext.h"
+#include "settings/buildsettingsread.h"
 #include "settings/quireonprefs.h"
 
 #include <QCommandLineParser>
@@ -17,8 +20,10 @@
 
 namespace {
 constexpr int kCommandCount = 5;
-constexpr const char *kOptions[] = {"--batch", "--procedure", "--help", "-h", "--help-all", "-?",
-                                    "--version", "-v"};
+constexpr const char *kOptions[] = {"--batch", "--procedure", "--jobs", "-j", "--report", "--help", "-h",
+                                    "--help-all", "-?", "--version", "-v"};
+// Options that also come with their value in the same argument: --jobs=2, -j2.
+constexpr const char *kJoinedOptions[] = {"--procedure=", "--jobs=", "--report=", "-j"};
 
 int refuse(const char *key, const QStringList &args = {})
 {
@@ -26,51 +31,56 @@ int refuse(const char *key, const QStringList &args = {})
     return CommandLineRun::BadInput;
 }
 
-// The root file's path, or the exit code when it cannot be run.
-std::variant<QString, int> checkedRootFile(const QString &argument)
+// Builds the roots and writes their logs and summaries; true when one failed. A stop
+// signal, and output that goes nowhere, stop every running tool tree as Stop does.
+bool buildRoots(BatchSession &session, ExitGuard &exitGuard, StandardOutput &output)
 {
-    const QFileInfo info(QDir::current().absoluteFilePath(argument));
-    if (!info.isFile() || !info.isReadable())
-        return refuse("CliUnreadable", {argument});
-    if (info.suffix() != gQuireonPrefs->rootType())
-        return refuse("CliWrongType", {argument, gQuireonPrefs->rootType()});
-    return info.absoluteFilePath();
-}
-
-// Runs the procedure and writes its summary; true when it failed. A stop signal, and
-// output that goes nowhere, stop the running command's process group as Stop does.
-bool runProcedure(const QString &rootFile, const QList<int> &commandIndexes, ExitGuard &exitGuard,
-                  StandardOutput &output)
-{
-    BatchRun run(rootFile, commandIndexes, [&output](const QString &text) { output.write(text); });
-    QObject::connect(&exitGuard, &ExitGuard::stopRequested, &run, &BatchRun::stop);
+    QObject::connect(&exitGuard, &ExitGuard::stopRequested, &session, &BatchSession::stop);
     // Queued: a write fails inside the runner's own reports.
-    QObject::connect(&output, &StandardOutput::failed, &run, &BatchRun::stop, Qt::QueuedConnection);
-    QObject::connect(&run, &BatchRun::finished, QCoreApplication::instance(),
+    QObject::connect(&output, &StandardOutput::failed, &session, &BatchSession::stop, Qt::QueuedConnection);
+    QObject::connect(&session, &BatchSession::finished, QCoreApplication::instance(),
                      &QCoreApplication::quit, Qt::QueuedConnection);
-    run.start();
+    session.start();
     QCoreApplication::exec();
-
-    const LogTally::Counts &counts = run.counts();
-    output.write(Text::format("BatchSummary", {QString::number(counts.errors),
-                                               QString::number(counts.warnings),
-                                               QString::number(counts.notes),
-                                               QString::number(counts.pages)}));
-    return run.failed();
+    return session.anyFailed();
 }
 
-int runBatch(const QString &rootFile, const QList<int> &commandIndexes)
+int runBatch(const BatchOptions &options, const BuildSettings &settings)
 {
     // Destroyed last: leaving waits for the tool processes that are still being ended.
     ExitGuard exitGuard;
     StandardOutput output;
-    const bool failed = runProcedure(rootFile, commandIndexes, exitGuard, output);
+    BatchSession session(options, settings, output);
+    const bool failed = buildRoots(session, exitGuard, output);
     const bool written = output.finish();
+    int status = failed ? CommandLineRun::Failed : CommandLineRun::Done;
     if (exitGuard.signalNumber() != 0)
-        return ExitGuard::statusAfter(exitGuard.signalNumber());
-    if (!written)
-        return output.error() == EPIPE ? CommandLineRun::OutputClosed : CommandLineRun::OutputFailed;
-    return failed ? CommandLineRun::Failed : CommandLineRun::Done;
+        status = ExitGuard::statusAfter(exitGuard.signalNumber());
+    else if (!written)
+        status = output.error() == EPIPE ? CommandLineRun::OutputClosed : CommandLineRun::OutputFailed;
+    QString errorText;
+    if (!options.jsonReport.isEmpty() &&
+        !JsonReport::write(options.jsonReport, session.reportRoots(), status, &errorText)) {
+        StandardOutput::writeTo(stderr, Text::format("CliReportFailed", {options.jsonReport, errorText}));
+        if (status == CommandLineRun::Done || status == CommandLineRun::Failed)
+            status = CommandLineRun::OutputFailed;
+    }
+    return status;
+}
+
+QCommandLineParser &withOptions(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(Text::localized("CliDescription"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOptions(
+        {{QStringLiteral("batch"), Text::localized("CliBatch")},
+         {QStringLiteral("procedure"), Text::localized("CliProcedure"), Text::localized("CliProcedureValue")},
+         {{QStringLiteral("j"), QStringLiteral("jobs")}, Text::localized("CliJobs"), Text::localized("CliJobsValue")},
+         {QStringLiteral("report"), Text::localized("CliReport"), Text::localized("CliReportValue")}});
+    parser.addPositionalArgument(QStringLiteral("file"), Text::localized("CliFile"),
+                                 QStringLiteral("[file.tex...]"));
+    return parser;
 }
 } // namespace
 
@@ -78,8 +88,9 @@ namespace CommandLineRun {
 bool wanted(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--procedure=", 12) == 0)
-            return true;
+        for (const char *option : kJoinedOptions)
+            if (std::strncmp(argv[i], option, std::strlen(option)) == 0)
+                return true;
         for (const char *option : kOptions)
             if (std::strcmp(argv[i], option) == 0)
                 return true;
@@ -108,16 +119,7 @@ int run(int argc, char **argv)
     Text::installTable();
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(Text::localized("CliDescription"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption batch(QStringLiteral("batch"), Text::localized("CliBatch"));
-    const QCommandLineOption procedure(QStringLiteral("procedure"), Text::localized("CliProcedure"),
-                                       Text::localized("CliProcedureValue"));
-    parser.addOptions({batch, procedure});
-    parser.addPositionalArgument(QStringLiteral("file"), Text::localized("CliFile"),
-                                 QStringLiteral("[file.tex...]"));
-    if (!parser.parse(app.arguments())) {
+    if (!withOptions(parser).parse(app.arguments())) {
         StandardOutput::writeTo(stderr, QStringLiteral("quireon: %1\n").arg(parser.errorText()));
         return BadInput;
     }
@@ -128,22 +130,15 @@ int run(int argc, char **argv)
     }
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();
-    if (!parser.isSet(batch))
+    if (!parser.isSet(QStringLiteral("batch")))
         return refuse("CliNeedsBatch");
-    if (parser.positionalArguments().size() != 1)
-        return refuse("CliOneFile");
 
     QuireonPrefs prefs;
     prefs.awakeFromNib();
-    const auto rootFile = checkedRootFile(parser.positionalArguments().first());
-    if (const int *code = std::get_if<int>(&rootFile))
-        return *code;
-    std::optional<QList<int>> indexes = BatchRun::storedProcedure();
-    if (parser.isSet(procedure)) {
-        indexes = commandIndexes(parser.value(procedure));
-        if (!indexes)
-            return refuse("CliBadProcedure", {parser.value(procedure)});
-    }
-    return runBatch(std::get<QString>(rootFile), *indexes);
+    const BuildSettings settings = buildSettingsOf(prefs);
+    const auto options = BatchOptions::read(parser, prefs.rootType(), settings.commandLine(0));
+    if (const int *status = std::get_if<int>(&options))
+        return *status;
+    return runBatch(std::get<BatchOptions>(options), settings);
 }
 } // namespace CommandLineRun

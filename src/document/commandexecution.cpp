@@ -1,14 +1,12 @@
-// Running one command of the command table: argument list, runner, the runner's reports
-// and the judgement of the run.
+// Starting a build of the root file, one command or the procedure, and showing what it
+// reports: the running look, the status line, the log and the idle look at its end.
 #include "mydocument.h"
 #include "ui_MyDocument.h"
 
-#include "document/helpers/commandline.h"
-#include "document/helpers/shellwords.h"
+#include "engine/buildrun.h"
 #include "feedback/runfeedback.h"
 #include "follow/followedfiles.h"
-#include "document/helpers/runending.h"
-#include "process/taskwrapper.h"
+#include "settings/buildsettingsread.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
 
@@ -16,52 +14,31 @@
 #include <QTimer>
 
 bool MyDocument::execCommandOfIndex(int index) {
-    logFraction.clear();
-    preparePageCheck(index);
-    feedback->passStarted(index);
-    if (!procRunning) {
-        stepPlanner.ranAlone(gQuireonPrefs->cmdCmdAtIndex(index));
-        followedFiles->writes().runStarted();
-    }
-    followedFiles->writes().stepStarted(gQuireonPrefs->cmdCmdAtIndex(index));
-    const QStringList arguments =
-        CommandLine::arguments(gQuireonPrefs->cmdCmdAtIndex(index), m_basename);
-    releaseCommandTask();
-    commandTask = new TaskWrapper(this, arguments, m_workingDir, gQuireonPrefs->taskInputString(),
-                                  gQuireonPrefs->logEncoding(), this);
-    if (commandTask->startProcess())
-        return true;
-    // A failed launch ends a procedure; the finish report that follows judges the run.
-    procRunning = false;
-    commandTask->stopProcess();
-    releaseCommandTask();
-    return false;
+    return startBuild(BuildRequest::single(index));
 }
 
-void MyDocument::preparePageCheck(int index) {
-    pageCheck = false;
-    if (!checkPages)
-        return;
-    if (const std::optional<PageShape> shape = PageReport::shapeOf(pageStrings.value(index))) {
-        pageShape = *shape;
-        pageCheck = true;
-    }
+// The settings are read once here: a change during the build applies to the next one.
+bool MyDocument::startBuild(const BuildRequest &request) {
+    prepareToRun(true);
+    followedFiles->writes().runStarted();
+    build = new BuildRun(m_rootFilePath, buildSettingsOf(*gQuireonPrefs), request, stepPlanner, this);
+    connect(build, &BuildRun::commandStarting, this,
+            [this](int index, const QString &line) { feedback->passStarted(index), commandStarting(line); });
+    connect(build, &BuildRun::commandStarted, this, &MyDocument::commandStarted);
+    connect(build, &BuildRun::logLines, this, &MyDocument::showLogLines);
+    connect(build, &BuildRun::commandEnded, this, &MyDocument::commandEnded);
+    connect(build, &BuildRun::openRequested, this, &MyDocument::openFileOfIndex);
+    connect(build, &BuildRun::finished, this, &MyDocument::buildFinished);
+    validateMenus();
+    return build->start();
 }
 
-// A runner may be replaced from inside its own finish report, so it is never deleted
-// on the spot.
-void MyDocument::releaseCommandTask() {
-    if (commandTask)
-        commandTask->deleteLater();
-    commandTask = nullptr;
+void MyDocument::commandStarting(const QString &commandLine) {
+    followedFiles->writes().stepStarted(commandLine);
 }
 
-void MyDocument::processStarted(const QStringList &arguments) {
-    if (!procRunning)
-        prepareToRun(true);
-    const QString commandText = arguments.join(QLatin1Char(' '));
-    appendOutput(promptPrefix + ShellWords::joined(arguments) + QLatin1Char('\n'));
-    ui->statusField->setText(Text::format("ExecutingStatus", {commandText}));
+void MyDocument::commandStarted(const QStringList &arguments) {
+    ui->statusField->setText(Text::format("ExecutingStatus", {arguments.join(QLatin1Char(' '))}));
     delete floatingTimer;
     floatingTimer = nullptr;
     commandRunning = true;
@@ -70,41 +47,21 @@ void MyDocument::processStarted(const QStringList &arguments) {
     floatWhileInBackground();
 }
 
-void MyDocument::appendOutput(const QString &output) {
-    logFraction += output;
-    appendLogLines();
-}
-
-void MyDocument::processFinished(const QStringList &arguments) {
+void MyDocument::commandEnded(const QStringList &arguments, bool failed) {
     commandRunning = false;
     followedFiles->writes().stepEnded();
-    appendUnfinishedLine();
-    const bool toolFailed = !userBreak && commandTask && judgeToolEnding(*commandTask);
     const QString commandText = arguments.join(QLatin1Char(' '));
-    if (numErrors > 0 || userBreak || toolFailed) {
-        ui->statusField->setText(Text::format("ErrorStatus", {commandText}));
-        procRunning = false;
-    } else {
-        ui->statusField->setText(Text::format("DoneStatus", {commandText}));
-    }
-    if (procRunning)
-        execNextProcess();
-    else
-        resumeFromRun();
-    // The strip stays grown while the next step of a procedure runs; the finish of the
-    // last step arms the shrink.
-    if (!commandRunning)
-        armFloatingTimer();
+    ui->statusField->setText(Text::format(failed ? "ErrorStatus" : "DoneStatus", {commandText}));
 }
 
-// Whether the way the tool ended makes its run fail; such an ending gets a line of its
-// own in the log.
-bool MyDocument::judgeToolEnding(const TaskWrapper &task) {
-    const TaskWrapper::Ending ending = task.ending();
-    const QString line = RunEnding::failureLine(ending, task.arguments().value(0));
-    if (!line.isEmpty())
-        appendALogLine(promptPrefix + line);
-    return RunEnding::failed(ending);
+// The strip stays grown while the steps of a procedure run; the end of the build arms
+// the shrink.
+void MyDocument::buildFinished() {
+    BuildRun *ended = std::exchange(build, nullptr);
+    ended->deleteLater();
+    buildCounts = ended->counts();
+    resumeFromRun(ended->stopped());
+    armFloatingTimer();
 }
 
 void MyDocument::armFloatingTimer() {
@@ -124,6 +81,7 @@ void MyDocument::clearLog()
     font.setPointSizeF(std::max(7.0, font.pointSizeF() * 11.0 / 13.0));
     ui->logView->clear();
     feedback->logCleared();
+    waitingLines.clear();
     logBound.reset();
     ui->logView->setFont(font);
     ui->logView->document()->setDefaultFont(font);

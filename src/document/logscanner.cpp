@@ -1,24 +1,24 @@
-// The log scanner: completes lines across chunks, shows them, styles prompt lines,
-// classifies the others by prefix lists, colours and counts them, reads page reports.
-// A chunk's complete lines go into the log in one insertion and only classified lines
+// The log view: shows lines as a build read them, styles Quireon's own lines and colours
+// the problem lines, shows the counts and the page count, and marks the lines that lead to
+// the source. A chunk's lines go into the log in one insertion and only classified lines
 // are restyled: the text already shown is never touched again.
 #include "mydocument.h"
 #include "ui_MyDocument.h"
 
-#include "document/helpers/linesplitter.h"
-#include "document/helpers/prefixmatch.h"
+#include "engine/buildrun.h"
 #include "feedback/runfeedback.h"
+#include "settings/buildsettingsread.h"
 #include "settings/localizedtext.h"
+#include "settings/quireonprefs.h"
 
 #include <QScrollBar>
 #include <QTextCursor>
-#include <utility>
 
 namespace {
 struct StyledRange {
     qsizetype start;
     qsizetype length;
-    QTextCharFormat format;
+    LineKind kind;
 };
 
 // The line without its final newline; "\r\n" counts as one newline, because the log view
@@ -28,75 +28,90 @@ qsizetype styleLength(QStringView line) {
         return line.size();
     return line.endsWith(u"\r\n") ? line.size() - 2 : line.size() - 1;
 }
-} // namespace
 
-RunFeedback::LineKind MyDocument::feedbackKind(LineClass lineClass) {
-    switch (lineClass) {
-    case LineClass::Regular:
+RunFeedback::LineKind feedbackKind(LineKind kind) {
+    switch (kind) {
+    case LineKind::Regular:
         return RunFeedback::LineKind::Regular;
-    case LineClass::Prompt:
+    case LineKind::Prompt:
         return RunFeedback::LineKind::Prompt;
     default:
         return RunFeedback::LineKind::Problem;
     }
 }
+} // namespace
 
-void MyDocument::appendLogLines() {
-    const QString lines = LineSplitter::takeCompleteLines(logFraction);
-    if (!lines.isEmpty())
-        appendCompleteLines(lines);
-    // Output that never ends its line must not grow without bound either.
-    if (logFraction.size() > LogBound::kMaxLineLength)
-        appendUnfinishedLine();
+void MyDocument::showLogLines(const LogChunk &chunk) {
+    buildCounts = chunk.counts;
+    showLines(chunk);
 }
 
+// A line of the window's own is counted by the same rules as the build's lines; during a
+// build it is one of the build's, which judges it too.
 void MyDocument::appendALogLine(const QString &line) {
-    appendCompleteLines(line);
+    if (build) {
+        build->addLines(line);
+        return;
+    }
+    LogChunk chunk;
+    chunk.text = line;
+    chunk.lines.append({0, line.size(), ownLines->classify(line)});
+    chunk.firstSerial = -1;
+    showLines(chunk);
 }
 
-void MyDocument::appendCompleteLines(const QString &lines) {
+void MyDocument::showLines(const LogChunk &chunk) {
     QTextCursor cursor(ui->logView->document());
     cursor.movePosition(QTextCursor::End);
-    const int base = cursor.position();
+    const qsizetype base = cursor.position();
+    const QString &text = chunk.text;
     QList<StyledRange> styled;
-    int pages = -1;
+    QList<qsizetype> positions(chunk.lines.size());
     qsizetype shift = 0; // characters the log view drops ("\r" of "\r\n") before this line
-    for (qsizetype from = 0; from < lines.size();) {
-        const qsizetype newline = lines.indexOf(QLatin1Char('\n'), from);
-        const qsizetype end = newline < 0 ? lines.size() : newline + 1;
-        const QStringView line = QStringView(lines).mid(from, end - from);
-        const LineClass lineClass = classifyLine(line);
+    for (qsizetype i = 0; i < chunk.lines.size(); ++i) {
+        const LogChunk::Line &entry = chunk.lines[i];
+        const QStringView line = QStringView(text).mid(entry.start, entry.length);
         const qsizetype length = styleLength(line);
-        if (lineClass != LineClass::Regular && length > 0)
-            styled.append({from - shift, length, formatOf(lineClass)});
-        feedback->lineScanned(line, base + from - shift, feedbackKind(lineClass));
-        if (const int n = checkPage(line); n > 0)
-            pages = n;
+        positions[i] = base + entry.start - shift;
+        if (entry.kind != LineKind::Regular && length > 0)
+            styled.append({entry.start - shift, length, entry.kind});
+        if (entry.kind == LineKind::Prompt)
+            waitingLines.clear(); // nothing before it waits for a place any more
+        else if (entry.kind != LineKind::Regular && chunk.firstSerial >= 0)
+            waitingLines.insert(chunk.firstSerial + i, positions[i]);
+        feedback->lineScanned(line, positions[i], feedbackKind(entry.kind));
         shift += line.endsWith(u"\r\n") ? 1 : 0;
-        from = end;
+    }
+    for (const auto &[serial, location] : chunk.located) {
+        const qsizetype index = serial - chunk.firstSerial;
+        if (index >= 0)
+            feedback->lineLocated(positions.value(index), location);
+        else if (const auto waiting = waitingLines.constFind(serial); waiting != waitingLines.cend())
+            feedback->lineLocated(*waiting, location);
+        waitingLines.remove(serial);
     }
 
     cursor.beginEditBlock();
-    cursor.insertText(lines, formatOf(LineClass::Regular));
+    cursor.insertText(text, formatOf(LineKind::Regular));
     for (const StyledRange &range : styled) {
         cursor.setPosition(int(base + range.start));
         cursor.setPosition(int(base + range.start + range.length), QTextCursor::KeepAnchor);
-        cursor.mergeCharFormat(range.format);
+        cursor.mergeCharFormat(formatOf(range.kind));
     }
     cursor.endEditBlock();
     feedback->linesShown();
     boundLog();
 
     showCounters();
-    if (pages > 0)
-        ui->textNumPages->setText(QString::number(pages));
+    if (chunk.pagesReported)
+        ui->textNumPages->setText(QString::number(chunk.counts.pages));
     QScrollBar *bar = ui->logView->verticalScrollBar();
     bar->setValue(bar->maximum());
 }
 
 void MyDocument::boundLog() {
-    QTextCharFormat noteFormat = formatOf(LineClass::Regular);
-    noteFormat.merge(formatOf(LineClass::Prompt));
+    QTextCharFormat noteFormat = formatOf(LineKind::Regular);
+    noteFormat.merge(formatOf(LineKind::Prompt));
     const bool cut = logBound.enforce(
         *ui->logView->document(),
         [](qint64 leftOut) {
@@ -104,66 +119,40 @@ void MyDocument::boundLog() {
                    QLatin1Char('\n');
         },
         noteFormat);
-    if (cut)
+    if (cut) {
         feedback->logCut();
+        waitingLines.clear();
+    }
 }
 
-// When a run ends, its unfinished last line is shown and counted like any other.
-void MyDocument::appendUnfinishedLine() {
-    if (!logFraction.isEmpty())
-        appendCompleteLines(std::exchange(logFraction, QString()) + QLatin1Char('\n'));
-}
-
-MyDocument::LineClass MyDocument::classifyLine(QStringView line) {
-    if (line.startsWith(promptPrefix))
-        return LineClass::Prompt;
-    line = withoutTexPrompt(line);
-    if (checkErrors && checkError(line, errorStrings)) {
-        ++numErrors;
-        return LineClass::Error;
-    }
-    if (checkWarnings && checkError(line, warningStrings)) {
-        ++numWarnings;
-        return LineClass::Warning;
-    }
-    if (checkNotes && checkError(line, noteStrings)) {
-        ++numNotes;
-        return LineClass::Note;
-    }
-    return LineClass::Regular;
-}
-
-QTextCharFormat MyDocument::formatOf(LineClass lineClass) const {
+QTextCharFormat MyDocument::formatOf(LineKind kind) const {
     QTextCharFormat format;
-    switch (lineClass) {
-    case LineClass::Regular:
+    switch (kind) {
+    case LineKind::Regular:
         format.setForeground(Qt::black);
         format.setFontWeight(QFont::Normal);
         break;
-    case LineClass::Prompt:
+    case LineKind::Prompt:
         format.setFontWeight(QFont::Bold);
         break;
-    case LineClass::Error:
+    case LineKind::Error:
         format.setForeground(errorColor);
         break;
-    case LineClass::Warning:
+    case LineKind::Warning:
         format.setForeground(warningColor);
         break;
-    case LineClass::Note:
+    case LineKind::Note:
         format.setForeground(noteColor);
         break;
     }
     return format;
 }
 
-int MyDocument::checkPage(QStringView line) const {
-    return pageCheck ? PageReport::checkPage(line, pageShape) : -1;
-}
-
 void MyDocument::showCounters() {
-    ui->textNumErrors->setText(QString::number(numErrors));
-    ui->textNumWarnings->setText(QString::number(numWarnings));
-    ui->textNumNotes->setText(QString::number(numNotes));
+    const LogCounts &own = ownLines->counts();
+    ui->textNumErrors->setText(QString::number(buildCounts.errors + own.errors));
+    ui->textNumWarnings->setText(QString::number(buildCounts.warnings + own.warnings));
+    ui->textNumNotes->setText(QString::number(buildCounts.notes + own.notes));
 }
 
 void MyDocument::clearCounters() {
@@ -171,7 +160,6 @@ void MyDocument::clearCounters() {
     ui->textNumWarnings->setText(QStringLiteral("0"));
     ui->textNumNotes->setText(QStringLiteral("0"));
     ui->textNumPages->setText(QStringLiteral("0"));
-    numNotes = 0;
-    numWarnings = 0;
-    numErrors = 0;
+    buildCounts = LogCounts();
+    ownLines = std::make_unique<LineClassifier>(buildSettingsOf(*gQuireonPrefs).logRules);
 }

@@ -4,7 +4,8 @@
 #include "document/helpers/rootpaths.h"
 #include "feedback/runfeedback.h"
 #include "platform/core/notificationcenter.h"
-#include "process/taskwrapper.h"
+#include "engine/buildrun.h"
+#include "settings/buildsettingsread.h"
 #include "settings/quireonprefs.h"
 #include "window/mywindow.h"
 
@@ -24,11 +25,9 @@ MyDocument::MyDocument(QObject *parent)
     windowControllerDidLoadNib();
 }
 
+// A build still going stops its tool without a word: the window is going away.
 MyDocument::~MyDocument() {
-    // A run still going reports its end while the window and fields still exist.
-    procRunning = false;
-    if (commandTask)
-        commandTask->stopProcess();
+    delete std::exchange(build, nullptr);
 }
 
 void MyDocument::showWindow() {
@@ -55,7 +54,6 @@ void MyDocument::connectActions() {
 
 void MyDocument::awakeFromNib() {
     commandRunning = false;
-    procRunning = false;
     m_floatingTimerActive = false;
     autoRunMode = true;
     connect(NotificationCenter::defaultCenter(), &NotificationCenter::notified, this,
@@ -95,17 +93,11 @@ void MyDocument::setFileName(const QString &path) {
 
 void MyDocument::reloadPrefs() {
     setButtonTitles();
-    errorStrings = gQuireonPrefs->errorStrArray();
-    warningStrings = gQuireonPrefs->warningStrArray();
-    noteStrings = gQuireonPrefs->noteStrArray();
-    pageStrings = gQuireonPrefs->pageStrArray();
+    if (build)
+        build->setLogRules(buildSettingsOf(*gQuireonPrefs).logRules);
     errorColor = gQuireonPrefs->errorColor();
     warningColor = gQuireonPrefs->warningColor();
     noteColor = gQuireonPrefs->noteColor();
-    checkErrors = gQuireonPrefs->checkErrors();
-    checkWarnings = gQuireonPrefs->checkWarnings();
-    checkNotes = gQuireonPrefs->checkNotes();
-    checkPages = gQuireonPrefs->checkPages();
     enableButtons(true);
 
     delete checkTimer;

@@ -2,13 +2,13 @@
 
 #include "document/helpers/filestamp.h"
 #include "document/helpers/logbound.h"
-#include "document/helpers/pagereport.h"
-#include "feedback/runfeedback.h"
+#include "engine/buildsettings.h"
+#include "engine/lineclassifier.h"
 #include "procedure/stepplanner.h"
-#include "process/taskwrappercontroller.h"
 #include "window/floatingdocument.h"
 
 #include <QColor>
+#include <QHash>
 #include <QMenu>
 #include <QObject>
 #include <QPointer>
@@ -17,8 +17,11 @@
 #include <memory>
 #include <optional>
 
+class BuildRun;
+struct BuildRequest;
 class ClickForwarder;
 class FollowedFiles;
+struct LogChunk;
 class QAction;
 class QKeySequence;
 class QMenuBar;
@@ -27,21 +30,21 @@ class MyWindow;
 class QPushButton;
 class QTextCharFormat;
 class QTimer;
-class TaskWrapper;
+class RunFeedback;
 namespace Ui {
 class MyDocument;
 }
 
-// One open root file: its window, the paths derived from the root file, the settings
-// the log scanner works with, and the run state of commands and procedures. Its
-// behaviour is spread over one source file per concern: mydocument.cpp (life, paths,
-// settings), commandexecution.cpp, logscanner.cpp, runsequencer.cpp, autocheck.cpp,
+// One open root file: its window, the paths derived from the root file, and the build
+// that runs on it, which it shows. Its behaviour is spread over one source file per
+// concern: mydocument.cpp (life, paths, settings), commandexecution.cpp (starting a build
+// and following its reports), logscanner.cpp (the log view), runsequencer.cpp, autocheck.cpp,
 // outputfiles.cpp, buttons.cpp and menus.cpp.
-class MyDocument : public QObject, public TaskWrapperController, public FloatingDocument {
+class MyDocument : public QObject, public FloatingDocument {
     Q_OBJECT
 public:
     // Lines the system writes into the log itself begin with this; they are never counted.
-    static inline const QString promptPrefix = QStringLiteral("Quireon> ");
+    static inline const QString promptPrefix = LineClassifier::promptPrefix;
 
     explicit MyDocument(QObject *parent = nullptr);
     ~MyDocument() override;
@@ -55,7 +58,7 @@ public:
     const QString &basename() const { return m_basename; }
     const QString &workingDir() const { return m_workingDir; }
 
-    bool isRunning() const override { return commandRunning || procRunning; }
+    bool isRunning() const override { return build != nullptr; }
     bool autoRunModeOn() const { return autoRunMode; }
     // Asked by the window before it closes: a running document stops its run instead.
     bool windowShouldClose();
@@ -63,17 +66,16 @@ public:
     void reloadPrefs();
     bool execCommandOfIndex(int index);
 
-    // Log scanner.
-    void appendLogLines();
+    // The log view (logscanner.cpp): lines of a build as it read them, and lines of the
+    // window's own, which are classified and counted likewise.
+    void showLogLines(const LogChunk &chunk);
     void appendALogLine(const QString &line);
-    int checkPage(QStringView line) const;
     void clearCounters();
 
     // The auto procedure (runsequencer.cpp) and auto mode's check (autocheck.cpp).
     // changedPath, when given, is the file whose change started the procedure.
     void startAutoProcedure(const QString &changedPath = QString());
-    bool execNextProcess();
-    static constexpr int kProcedureSteps = 8;
+    static constexpr int kProcedureSteps = BuildSettings::kProcedureSteps;
     std::optional<FileStamp> getLastModified();
     const std::optional<FileStamp> &lastModifiedStamp() const { return lastModified; }
     // How often, and how far apart, a root file or followed file found missing is looked
@@ -95,7 +97,7 @@ public:
 
     // Running and idle looks of the window.
     void prepareToRun(bool clear);
-    void resumeFromRun();
+    void resumeFromRun(bool stopped);
     void setButtonTitles();
     void enableButtons(bool enable);
     bool existsAFileWithExt(const QString &ext) const;
@@ -109,11 +111,6 @@ public:
     int windowOrderWithinApplication() const;
     void windowDidBecomeKey();
     QSize windowWillResize(const QSize &size);
-
-    // TaskWrapperController
-    void processStarted(const QStringList &arguments) override;
-    void appendOutput(const QString &output) override;
-    void processFinished(const QStringList &arguments) override;
 
 public slots:
     void exec1() { execCommandOfIndex(0); }
@@ -147,13 +144,12 @@ private:
     void connectActions();
     void setUpFloating();
     void floatWhileInBackground();
-    void preparePageCheck(int index);
+    bool startBuild(const BuildRequest &request);
+    void commandStarting(const QString &commandLine);
+    void commandStarted(const QStringList &arguments);
+    void commandEnded(const QStringList &arguments, bool failed);
+    void buildFinished();
     void stopRun();
-    // Steps with work only (stepplanning.cpp).
-    void planProcedure();
-    bool stepHasWork(int entry, int index);
-    bool repeatEnginePass();
-    void noteStep(const StepDecision &decision, int index);
     void checkRootFile();
     bool sheetIsUp() const;
     // Auto mode's following of the files the document read (followinputs.cpp).
@@ -163,16 +159,10 @@ private:
     void validateMenus();
     void addProcessItem(const char *name, const QString &title, const QKeySequence &shortcut,
                         void (MyDocument::*action)());
-    enum class LineClass { Regular, Prompt, Error, Warning, Note };
-    LineClass classifyLine(QStringView line);
-    static RunFeedback::LineKind feedbackKind(LineClass lineClass);
-    QTextCharFormat formatOf(LineClass lineClass) const;
-    void appendCompleteLines(const QString &lines);
-    void appendUnfinishedLine();
+    QTextCharFormat formatOf(LineKind kind) const;
+    void showLines(const LogChunk &chunk);
     void boundLog();
     void showCounters();
-    void releaseCommandTask();
-    bool judgeToolEnding(const TaskWrapper &task);
     void armFloatingTimer();
     QList<QPushButton *> commandButtons() const;
     QList<QPushButton *> openButtons() const;
@@ -185,30 +175,20 @@ private:
     QString m_basename;
     QString m_workingDir;
     std::optional<FileStamp> lastModified;
-    TaskWrapper *commandTask = nullptr; // a child of the document
+    BuildRun *build = nullptr; // a child of the document while it runs
     bool commandRunning = false;
-    bool pageCheck = false;
-    PageShape pageShape;
-    QString logFraction;
     LogBound logBound;
-    QStringList errorStrings;
-    QStringList warningStrings;
-    QStringList noteStrings;
-    QStringList pageStrings;
     QColor errorColor;
     QColor warningColor;
     QColor noteColor;
-    bool checkErrors = false;
-    bool checkWarnings = false;
-    bool checkNotes = false;
-    bool checkPages = false;
-    int numErrors = 0;
-    int numWarnings = 0;
-    int numNotes = 0;
+    // The window's own lines are counted by the rules of the settings, beside the build's.
+    std::unique_ptr<LineClassifier> ownLines;
+    LogCounts buildCounts;
+    // Where the problem lines of the build still waiting for their place are in the log.
+    QHash<qint64, qsizetype> waitingLines;
     QTimer *checkTimer = nullptr;
     QTimer *floatingTimer = nullptr;
-    int procedureIndex = 0;
-    bool procRunning = false;
+    // The memory of earlier builds of this root, which lets steps without work be left out.
     StepPlanner stepPlanner;
     bool m_floatingTimerActive = false;
     // A drag resizes the window many times a second; its size is stored once it rests.
@@ -216,7 +196,6 @@ private:
     QSize pendingWindowSize;
     ClickForwarder *clickForwarder = nullptr; // a child of the document
     bool autoRunMode = true;
-    bool userBreak = false;
     bool observing = false;
     int missingRootChecks = 0; // re-checks of a missing root or followed file still to come
     bool rootAlertUp = false;  // the missing-root alert is showing

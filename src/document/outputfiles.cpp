@@ -38,7 +38,7 @@ void MyDocument::openSingleFileOfIndex(int index) {
         return;
     prepareToRun(false);
     openFileOfIndex(index);
-    resumeFromRun();
+    resumeFromRun(false);
 }
 
 void MyDocument::clearFiles() {

@@ -20,16 +20,14 @@ RunFeedback::RunFeedback(QPlainTextEdit *log, QObject *parent)
 
 void RunFeedback::setWorkingDir(const QString &dir) {
     m_workingDir = dir;
-    m_locator.setWorkingDir(dir);
 }
 
 void RunFeedback::logCleared() {
-    m_locator.reset();
     m_located.clear();
 }
 
 void RunFeedback::logCut() {
-    m_locator.forgetWaiting();
+    m_located.clear();
     m_changes.forgetPositions();
 }
 
@@ -39,16 +37,15 @@ void RunFeedback::passStarted(int command) {
 }
 
 void RunFeedback::lineScanned(QStringView line, qsizetype position, LineKind kind) {
-    if (kind == LineKind::Prompt) {
-        m_locator.reset();
+    if (kind != LineKind::Problem)
         return;
-    }
     while (line.endsWith(u'\n') || line.endsWith(u'\r'))
         line.chop(1);
-    const bool problem = kind == LineKind::Problem;
-    if (problem)
-        m_changes.problemLine(line.toString(), position);
-    m_located.append(m_locator.take(line, position, problem));
+    m_changes.problemLine(line.toString(), position);
+}
+
+void RunFeedback::lineLocated(qsizetype position, const SourceLocation &location) {
+    m_located.append({position, location});
 }
 
 void RunFeedback::linesShown() {

@@ -29,9 +29,12 @@ public:
     void setWorkingDir(const QString &dir);
     void logCleared();
     void passStarted(int command);
-    // A line as the scanner classified it, at this character position of the log, before
-    // the lines are shown; linesShown() then marks those that lead to the source.
+    // A line as the build classified it, at this character position of the log, before
+    // the lines are shown.
     void lineScanned(QStringView line, qsizetype position, LineKind kind);
+    // The line at this position leads to this place of the sources; linesShown() then
+    // marks the lines located since the last call.
+    void lineLocated(qsizetype position, const SourceLocation &location);
     void linesShown();
     // The log's oldest lines were removed: positions kept so far no longer hold.
     void logCut();
@@ -48,7 +51,6 @@ signals:
 private:
     QPlainTextEdit *m_log;
     QString m_workingDir;
-    SourceLocator m_locator;
     SourceLocator::Located m_located;
     RunChanges m_changes;
     DesktopNotifier *m_notifier;

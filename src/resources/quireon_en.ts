@@ -599,11 +599,11 @@
     </message>
     <message>
         <source>CliFile</source>
-        <translation>The root file (.tex) to open or to run.</translation>
+        <translation>The root files (.tex) to open or to build.</translation>
     </message>
     <message>
         <source>CliBatch</source>
-        <translation>Runs the stored auto procedure on the file without a window, writes the log to standard output and ends with a summary line.</translation>
+        <translation>Builds the files without a window, side by side, with the stored auto procedure, and writes the logs to standard output, each with a summary line.</translation>
     </message>
     <message>
         <source>CliProcedure</source>
@@ -615,12 +615,7 @@
     </message>
     <message>
         <source>CliNeedsBatch</source>
-        <translation>quireon: --procedure works with --batch only.
-</translation>
-    </message>
-    <message>
-        <source>CliOneFile</source>
-        <translation>quireon: --batch takes exactly one file.
+        <translation>quireon: --procedure, --jobs and --report work with --batch only.
 </translation>
     </message>
     <message>
@@ -646,19 +641,82 @@
     <message>
         <source>CliExitStatus</source>
         <translation>
-Exit status:
-  0        the batch run ended without errors
-  1        the log has errors, or a command could not be started
-  2        a missing or unreadable file, a file that is not .tex, or a wrong option
-  3        the log could not be written to standard output (a full disk, say)
+Exit status (with several files, the worst of them):
+  0        every file was built without errors
+  1        a log has errors, a tool failed, or a command could not be started
+  2        a missing or unreadable file, a file that is not .tex, a file named twice,
+           two files whose outputs would collide, or a wrong option; nothing was run
+  3        the log could not be written to standard output (a full disk, say), or the
+           JSON report could not be written
   141      standard output was closed before the end (a reader such as head quit)
   128+N    stopped by signal N: 129 SIGHUP, 130 SIGINT (Ctrl+C), 131 SIGQUIT, 143 SIGTERM;
-           the running command and every process it started are stopped first
+           every running command and every process it started are stopped first
 </translation>
     </message>
     <message>
         <source>BatchSummary</source>
         <translation>errors %@, warnings %@, notes %@, pages %@
+</translation>
+    </message>
+    <message>
+        <source>CliJobs</source>
+        <translation>With --batch: builds at most this many files at a time (default: the number of processor cores).</translation>
+    </message>
+    <message>
+        <source>CliJobsValue</source>
+        <translation>number</translation>
+    </message>
+    <message>
+        <source>CliReport</source>
+        <translation>With --batch: also writes a report. "github": a GitHub Actions annotation per error and warning with a place in the sources, after each log; "json=FILE": one JSON document on every file built, written when all have ended. May be given twice.</translation>
+    </message>
+    <message>
+        <source>CliReportValue</source>
+        <translation>github|json=FILE</translation>
+    </message>
+    <message>
+        <source>CliNoFile</source>
+        <translation>quireon: --batch needs at least one file.
+</translation>
+    </message>
+    <message>
+        <source>CliSameRoot</source>
+        <translation>quireon: “%@” and “%@” are the same file; name each file once.
+</translation>
+    </message>
+    <message>
+        <source>CliSameOutputs</source>
+        <translation>quireon: “%@” and “%@” would both write %@.*; build them in separate calls.
+</translation>
+    </message>
+    <message>
+        <source>CliBadJobs</source>
+        <translation>quireon: “%@” is not a number of jobs (1 or more).
+</translation>
+    </message>
+    <message>
+        <source>CliBadReport</source>
+        <translation>quireon: “%@” is not a report; use github or json=FILE.
+</translation>
+    </message>
+    <message>
+        <source>CliReportPlace</source>
+        <translation>quireon: cannot write the report to “%@”: its folder is missing or not writable.
+</translation>
+    </message>
+    <message>
+        <source>CliReportFailed</source>
+        <translation>quireon: cannot write the report “%@”: %@
+</translation>
+    </message>
+    <message>
+        <source>BatchRootSummary</source>
+        <translation>%@: errors %@, warnings %@, notes %@, pages %@
+</translation>
+    </message>
+    <message>
+        <source>BatchTotal</source>
+        <translation>%@ files: %@ built, %@ failed; errors %@, warnings %@, notes %@
 </translation>
     </message>
 </context>
