@@ -4,6 +4,9 @@
 #include "documenttest.h"
 #include "processcensus.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 
 #include <csignal>
@@ -124,6 +127,144 @@ private slots:
         QVERIFY(finished(batch, 0, 10000).contains("--procedure <numbers>"));
         start(batch, {"--version"});
         QVERIFY(finished(batch, 0, 10000).startsWith("quireon 0."));
+    }
+
+    // Several roots build side by side, never more at once than the jobs allow. Each log is
+    // one block that ends with its root's summary; a failing root leaves the others alone,
+    // and the exit status is the worst of them.
+    void severalRootsBuildSideBySide_data() {
+        TestSupport::columns<QString, QString>({"jobs", "overlap"});
+        QTest::newRow("two jobs") << "2" << "start r1,start r2,end";
+        QTest::newRow("one job") << "1" << "start r1,end r1,start r2";
+    }
+    void severalRootsBuildSideBySide() {
+        QFETCH(QString, jobs);
+        setCommand(0, TestSupport::fixture("paced_lines.sh") + " %1");
+        QVERIFY(gQuireonPrefs->savePreferences());
+        QFile::remove(dir.filePath("builds.log"));
+        for (const char *name : {"r1.tex", "r2.tex", "r3.tex", "r2.fail"})
+            writeFile(dir.filePath(name));
+        QProcess batch;
+        start(batch, {"--batch", "--procedure", "1", "-j", jobs, "r1.tex", "r2.tex", "r3.tex"});
+        const QStringList lines = QString::fromUtf8(finished(batch, 1, 20000)).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3 * 7 + 1 + 1); // r2's error line too
+        QStringList ended;
+        for (qsizetype at = 0; ended.size() < 3; at += 7) {
+            const QString root = lines[at].section(' ', -1); // the prompt line names it
+            for (int n = 1; n <= 5; ++n)
+                QCOMPARE(lines[at + n], root + ": line " + QString::number(n));
+            const bool fails = root == "r2";
+            if (fails)
+                QCOMPARE(lines[++at + 5], QStringLiteral("! r2 failed."));
+            QCOMPARE(lines[at + 6], root + (fails ? ".tex: errors 1" : ".tex: errors 0") + ", warnings 0, notes 0, pages 0");
+            ended << root;
+        }
+        ended.sort();
+        QCOMPARE(ended, (QStringList{"r1", "r2", "r3"}));
+        QVERIFY(lines.last().startsWith("3 files: 2 built, 1 failed; errors 1"));
+        // The third build starts only once one of the first two has ended.
+        QFile log(dir.filePath("builds.log"));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QStringList events = QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
+        QFETCH(QString, overlap);
+        const QStringList expected = overlap.split(',');
+        for (int i = 0; i < expected.size(); ++i)
+            QVERIFY2(events[i].startsWith(expected[i]), qPrintable(events.join(',')));
+        QCOMPARE(events.indexOf(QRegularExpression("^start r3")) > events.indexOf(QRegularExpression("^end ")), true);
+    }
+
+    // Ctrl+C during several builds stops every tool tree before Quireon ends.
+    void aSignalStopsEveryRoot() {
+        setCommand(0, TestSupport::fixture("tells_pid_and_hangs.sh") + " %1");
+        QVERIFY(gQuireonPrefs->savePreferences());
+        for (const char *name : {"h1.tex", "h2.tex", "h3.tex"})
+            writeFile(dir.filePath(name));
+        for (const char *name : {"h1.pid", "h2.pid", "h3.pid"})
+            QFile::remove(dir.filePath(name));
+        QProcess batch;
+        start(batch, {"--batch", "--jobs=2", "--procedure=1", "h1.tex", "h2.tex", "h3.tex"});
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath("h1.pid")) && QFileInfo::exists(dir.filePath("h2.pid")), 10000);
+        ::kill(pid_t(batch.processId()), SIGINT);
+        QVERIFY(!finished(batch, 130, 15000).isEmpty());
+        for (const char *name : {"h1.pid", "h2.pid"}) {
+            QFile pid(dir.filePath(name));
+            QVERIFY(pid.open(QIODevice::ReadOnly));
+            const qint64 group = pid.readAll().trimmed().toLongLong();
+            QVERIFY(group > 0);
+            QTRY_VERIFY(!ProcessCensus::groupAlive(group));
+        }
+        QVERIFY(!QFileInfo::exists(dir.filePath("h3.pid"))); // the waiting root never started
+    }
+
+    // A root named twice, under another name too, or two roots whose outputs would meet,
+    // are refused before anything runs.
+    void clashingRootsAreRefused_data() {
+        TestSupport::columns<QStringList, QString>({"arguments", "command"});
+        QTest::newRow("same file twice") << QStringList{"clean.tex", "./clean.tex"} << "";
+        QTest::newRow("a link to it") << QStringList{"clean.tex", "link.tex"} << "";
+        QTest::newRow("same job name") << QStringList{"clean.tex", "broken.tex"} << "/usr/bin/pdflatex -jobname=out %1";
+    }
+    void clashingRootsAreRefused() {
+        QFETCH(QString, command);
+        if (!command.isEmpty())
+            setCommand(0, command);
+        QVERIFY(gQuireonPrefs->savePreferences());
+        QFile::link(dir.filePath("clean.tex"), dir.filePath("link.tex"));
+        QFile::remove(dir.filePath("clean.log"));
+        QFETCH(QStringList, arguments);
+        QProcess batch;
+        start(batch, QStringList{"--batch"} + arguments);
+        QVERIFY(batch.waitForFinished(10000));
+        QCOMPARE(batch.exitCode(), 2);
+        QCOMPARE(batch.readAllStandardOutput(), QByteArray());
+        QVERIFY(!QFileInfo::exists(dir.filePath("clean.log")));
+    }
+
+    // The reports: annotations GitHub places on the source lines, after the log, and a JSON
+    // account of the steps, their reasons and endings, and the problems with their places.
+    void reportsForCi() {
+        QDir(dir.path()).mkpath("ch");
+        writeFile(dir.filePath("ch/one.tex"), "Chapter text \\undefinedmacro here.\n");
+        writeFile(dir.filePath("cites.tex"), "\\documentclass{article}\n\\begin{document}\nSee \\ref{x}.\n"
+                                             "\\input{ch/one}\n\\end{document}\n");
+        writeFile(dir.filePath("plain.tex"), "\\documentclass{article}\n\\begin{document}\nPlain.\n\\end{document}\n");
+        const QStringList arguments{"--batch", "--procedure=1,1,1", "--report", "github", "--report", "json=out/report.json",
+                                    "cites.tex", "plain.tex"};
+        QProcess batch;
+        start(batch, arguments);
+        QVERIFY(batch.waitForFinished(60000));
+        QCOMPARE(batch.exitCode(), 2); // the report's folder is missing: nothing runs
+        QVERIFY(QDir(dir.path()).mkdir("out"));
+        start(batch, arguments);
+        const QStringList lines = QString::fromUtf8(finished(batch, 1, 60000)).split('\n');
+        QCOMPARE(lines.filter(QRegularExpression("^::")),
+                 (QStringList{"::warning file=cites.tex,line=3::LaTeX Warning: Reference `x' on page 1 undefined on input line 3.",
+                              "::error file=ch/one.tex,line=1::! Undefined control sequence."}));
+        QFile file(dir.filePath("out/report.json"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QJsonObject report = QJsonDocument::fromJson(file.readAll()).object();
+        QCOMPARE(report["exitStatus"].toInt(), 1);
+        const QJsonObject root = report["roots"].toArray().first().toObject();
+        QCOMPARE(root["file"].toString(), QStringLiteral("cites.tex"));
+        QCOMPARE(root["status"].toString(), QStringLiteral("failed"));
+        QCOMPARE(root["counts"].toObject()["errors"].toInt(), 1);
+        const QJsonArray steps = root["steps"].toArray();
+        QCOMPARE(steps.size(), 1); // the error ends the procedure after its first step
+        QCOMPARE(steps[0].toObject()["exitStatus"].toInt(), 1);
+        QCOMPARE(steps[0].toObject()["arguments"].toArray().last().toString(), QStringLiteral("cites"));
+        const QJsonArray problems = root["problems"].toArray();
+        const auto located = std::find_if(problems.begin(), problems.end(), [](const QJsonValue &problem) {
+            return problem.toObject()["kind"] == "error";
+        });
+        QVERIFY(located != problems.end());
+        QCOMPARE(located->toObject()["file"].toString(), QStringLiteral("ch/one.tex"));
+        QCOMPARE(located->toObject()["line"].toInt(), 1);
+        const QJsonObject plain = report["roots"].toArray().last().toObject();
+        QCOMPARE(plain["status"].toString(), QStringLiteral("done"));
+        QCOMPARE(plain["pages"].toInt(), 1);
+        const QJsonObject skipped = plain["steps"].toArray().last().toObject();
+        QCOMPARE(skipped["ran"].toBool(), false);
+        QVERIFY(!skipped["reason"].toString().isEmpty() && !skipped.contains("exitStatus"));
     }
 
     // However a run ends, by a signal (Ctrl+C, kill, an SSH session that drops, Ctrl+\) or
