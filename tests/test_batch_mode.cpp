@@ -173,6 +173,24 @@ private slots:
         QCOMPARE(events.indexOf(QRegularExpression("^start r3")) > events.indexOf(QRegularExpression("^end ")), true);
     }
 
+    // The window and a batch run read the same tool output alike: one recorded real log
+    // gives the same counts and page number through both.
+    void bothFacesCountAlike() {
+        setCommand(0, TestSupport::fixture("replay.sh") + " " + QUIREON_TESTDATA "/engine/thesis-pdflatex.out");
+        QVERIFY(gQuireonPrefs->savePreferences());
+        QProcess batch;
+        start(batch, {"--batch", "--procedure=1", "clean.tex"});
+        const QStringList lines = QString::fromUtf8(finished(batch, 1, 20000)).split('\n', Qt::SkipEmptyParts);
+        MyDocument document;
+        document.setFileName(dir.filePath("clean.tex"));
+        QVERIFY(runCommand(document, 0));
+        const QString window = QStringLiteral("errors %1, warnings %2, notes %3, pages %4")
+                                   .arg(fieldText(document, "textNumErrors"), fieldText(document, "textNumWarnings"),
+                                        fieldText(document, "textNumNotes"), fieldText(document, "textNumPages"));
+        QCOMPARE(lines.last(), window);
+        QVERIFY(window.startsWith("errors 1, ") && window.endsWith(", pages 6")); // as the log reads
+    }
+
     // Ctrl+C during several builds stops every tool tree before Quireon ends.
     void aSignalStopsEveryRoot() {
         setCommand(0, TestSupport::fixture("tells_pid_and_hangs.sh") + " %1");

@@ -2,6 +2,7 @@
 // found breaking a property, reduced to what shows it.
 #include "document/helpers/linesplitter.h"
 #include "document/helpers/pagereport.h"
+#include "engine/logreader.h"
 #include "settings/logencoding.h"
 #include "testsupport.h"
 
@@ -26,6 +27,27 @@ class TestChunkedOutput : public QObject {
     Q_OBJECT
 
 private slots:
+    // Output that never ends its line is handed on in pieces of at most a megabyte, each a
+    // line of its own, so a build's memory stays bounded; what follows is read as before.
+    void anEndlessLineIsCut() {
+        LogRules rules;
+        rules.errorStrings = {"!"};
+        LogReader reader(rules, QStringLiteral("/tmp"));
+        const QString piece(64 * 1024, u'x');
+        qsizetype handed = 0, longest = 0;
+        for (int i = 0; i < 48; ++i) { // 3 MiB
+            const LogChunk chunk = reader.take(piece);
+            for (const LogChunk::Line &line : chunk.lines)
+                longest = std::max(longest, line.length);
+            handed += chunk.text.size();
+        }
+        QVERIFY(longest <= LogReader::kMaxLineLength + piece.size() + 1);
+        QVERIFY(handed >= 2 * LogReader::kMaxLineLength);
+        const LogChunk rest = reader.take(QStringLiteral("\n! error after it\n"));
+        QCOMPARE(rest.lines.last().kind, LineKind::Error);
+        QCOMPARE(reader.counts().errors, 1);
+    }
+
     // The scanner reads each line as a view into the whole chunk; the line after it must not
     // be taken for part of it.
     void pageReportOfALineInsideAChunk_data() {

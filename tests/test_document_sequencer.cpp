@@ -43,6 +43,25 @@ private slots:
         QVERIFY(control<QPushButton>(*document, "buttonClearFiles")->isEnabled());
     }
 
+    // A run keeps the procedure it started with: steps changed in the settings meanwhile
+    // apply from the next run on, and its planning and its steps never disagree.
+    void aRunKeepsItsProcedure() {
+        const QString gate = dir->filePath("gate");
+        setCommand(0, TestSupport::fixture("wait_for_file.sh") + " " + gate);
+        setCommand(2, "/bin/echo third %1");
+        setProcedure({1, 2});
+        openDocument();
+        startStop()->click();
+        QTRY_VERIFY(logLines(*document).contains("Hint: before"));
+        setProcedure({1, 3});
+        writeFile(gate);
+        QVERIFY(waitIdle(*document));
+        QCOMPARE(logLines(*document).filter(QRegularExpression("^Quireon> /bin/echo")),
+                 QStringList{"Quireon> /bin/echo second main"});
+        runProcedure();
+        QVERIFY(logLines(*document).contains("third main"));
+    }
+
     void errorLinesEndTheProcedure_data() {
         TestSupport::columns<bool, int>({"checkErrors", "commandsRun"});
         QTest::newRow("errors counted") << true << 1;
