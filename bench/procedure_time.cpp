@@ -4,6 +4,7 @@
 // the same built state and the same edit. Both must give the same PDF. The first argument
 // is the number of rounds (3); the medians are reported.
 #include "benchsupport.h"
+#include "generatedthesis.h"
 #include "document/mydocument.h"
 #include "window/mywindow.h"
 
@@ -18,60 +19,7 @@
 #include <algorithm>
 
 namespace {
-constexpr int kChapters = 8;
-constexpr int kSections = 4;
-constexpr int kEntries = 30;
-
-void write(const QString &path, const QByteArray &text) {
-    QDir().mkpath(QFileInfo(path).path());
-    writeBenchFile(path, text);
-}
-
-QByteArray readAll(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QByteArray chapter(int number) {
-    const QByteArray n = QByteArray::number(number);
-    QByteArray text = "\\chapter{Chapter " + n + "}\\label{ch" + n + "}\n";
-    for (int section = 1; section <= kSections; ++section) {
-        const QByteArray s = QByteArray::number(section);
-        text += "\\section{Part " + s + "}\\label{s" + n + "-" + s + "}\n";
-        for (int paragraph = 0; paragraph < 5; ++paragraph)
-            text += "Boxes and glue make pages, as \\cite{e" +
-                    QByteArray::number((number * 7 + section * 3 + paragraph) % kEntries) +
-                    "} showed; see Section~\\ref{s" + QByteArray::number(number % kChapters + 1) +
-                    "-" + s + "} on page~\\pageref{s" + n + "-" + s + "}. " +
-                    QByteArray("Lines break into paragraphs of even colour. ").repeated(6) + "\n\n";
-    }
-    return text;
-}
-
-void generate(const QString &folder) {
-    QByteArray root = "\\documentclass{report}\n\\begin{document}\n\\tableofcontents\n";
-    for (int number = 1; number <= kChapters; ++number)
-        root += "\\include{chapters/ch" + QByteArray::number(number) + "}\n";
-    root += "\\bibliographystyle{plain}\n\\bibliography{refs}\n\\end{document}\n";
-    write(folder + "/thesis.tex", root);
-    for (int number = 1; number <= kChapters; ++number)
-        write(folder + "/chapters/ch" + QString::number(number) + ".tex", chapter(number));
-    QByteArray bib;
-    for (int entry = 0; entry < kEntries; ++entry)
-        bib += "@book{e" + QByteArray::number(entry) + ", author = {Author " +
-               QByteArray::number(entry) + "}, title = {Title " + QByteArray::number(entry) +
-               "}, publisher = {Press}, year = {19" + QByteArray::number(50 + entry) + "}}\n";
-    write(folder + "/refs.bib", bib);
-}
-
-void copyTree(const QString &from, const QString &to) {
-    QDir(to).removeRecursively();
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        write(to + path.mid(from.size()), readAll(path));
-    }
-}
+using namespace GeneratedThesis;
 
 double runProcedure(MyDocument &document) {
     QElapsedTimer clock;
