@@ -29,6 +29,8 @@ struct BuildSettings {
     // The procedure's step codes: n > 0 runs command n, n < 0 opens output file -n, 0 ends.
     QList<int> procedure;
     bool onlyStepsWithWork = true;
+    // The steps the document needs, found after each engine pass, instead of the procedure.
+    bool automaticSteps = false;
     LogRules logRules;
     QString taskInput; // written to every tool's standard input
     quint32 logEncoding = 0;
