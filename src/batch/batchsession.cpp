@@ -3,6 +3,7 @@
 #include "batch/githubreport.h"
 #include "batch/jsonreport.h"
 #include "batch/standardoutput.h"
+#include "engine/buildmemory.h"
 #include "engine/buildrun.h"
 #include "settings/localizedtext.h"
 
@@ -14,6 +15,7 @@ constexpr qsizetype kMaxWaitingLog = 16 * 1024 * 1024;
 struct BatchSession::Root {
     QString file; // as given
     StepPlanner planner;
+    std::unique_ptr<BuildMemory> memory;
     std::unique_ptr<BuildRun> run;
     QString log; // what waits to be written
     qint64 leftOut = 0;
@@ -24,6 +26,7 @@ BatchSession::BatchSession(const BatchOptions &options, const BuildSettings &set
     : QObject(parent), m_options(options), m_output(output), m_queue(options.jobs) {
     BuildSettings given = settings;
     if (options.commandIndexes) {
+        given.automaticSteps = false; // the steps asked for, exactly
         given.procedure.clear();
         for (const int index : *options.commandIndexes)
             given.procedure << index + 1;
@@ -31,7 +34,10 @@ BatchSession::BatchSession(const BatchOptions &options, const BuildSettings &set
     for (qsizetype i = 0; i < options.roots.size(); ++i) {
         auto root = std::make_unique<Root>();
         root->file = options.files[i];
-        root->run = std::make_unique<BuildRun>(options.roots[i], given, BuildRequest::procedure(), root->planner);
+        root->memory = std::make_unique<BuildMemory>(options.roots[i]);
+        root->memory->load();
+        root->run = std::make_unique<BuildRun>(options.roots[i], given, BuildRequest::procedure(), root->planner,
+                                               *root->memory);
         Root *shown = root.get();
         connect(root->run.get(), &BuildRun::logLines, this, [this, shown](const LogChunk &chunk) { logLines(*shown, chunk); });
         connect(root->run.get(), &BuildRun::finished, this, [this, shown] { rootEnded(*shown); });

@@ -18,8 +18,11 @@ QString kindName(LineKind kind) {
     }
 }
 
-QJsonObject stepOf(const BuildStep &step, const QString &name) {
-    QJsonObject object{{"command", step.command + 1}, {"name", name}, {"ran", step.ran}, {"reason", step.reason}};
+QJsonObject stepOf(const BuildStep &step) {
+    QJsonObject object{{"command", step.command >= 0 ? QJsonValue(step.command + 1) : QJsonValue()},
+                       {"name", step.name},
+                       {"ran", step.ran},
+                       {"reason", step.reason}};
     if (!step.ran)
         return object;
     object.insert("arguments", QJsonArray::fromStringList(step.arguments));
@@ -44,7 +47,7 @@ namespace JsonReport {
 QJsonObject root(const QString &file, const BuildRun &run, const QDir &base) {
     QJsonArray steps;
     for (const BuildStep &step : run.steps())
-        steps.append(stepOf(step, run.settings().commandName(step.command)));
+        steps.append(stepOf(step));
     QJsonArray problems;
     for (const ProblemLine &problem : run.problems())
         problems.append(problemOf(problem, base));

@@ -21,7 +21,7 @@ bool MyDocument::execCommandOfIndex(int index) {
 bool MyDocument::startBuild(const BuildRequest &request) {
     prepareToRun(true);
     followedFiles->writes().runStarted();
-    build = new BuildRun(m_rootFilePath, buildSettingsOf(*gQuireonPrefs), request, stepPlanner, this);
+    build = new BuildRun(m_rootFilePath, buildSettingsOf(*gQuireonPrefs), request, stepPlanner, *buildMemory, this);
     connect(build, &BuildRun::commandStarting, this,
             [this](int index, const QString &line) { feedback->passStarted(index), commandStarting(line); });
     connect(build, &BuildRun::commandStarted, this, &MyDocument::commandStarted);

@@ -4,6 +4,7 @@
 #include "document/helpers/rootpaths.h"
 #include "feedback/runfeedback.h"
 #include "platform/core/notificationcenter.h"
+#include "engine/buildmemory.h"
 #include "engine/buildrun.h"
 #include "settings/buildsettingsread.h"
 #include "settings/quireonprefs.h"
@@ -86,6 +87,8 @@ void MyDocument::setFileName(const QString &path) {
     m_basename = paths.basename;
     m_workingDir = paths.workingDir;
     feedback->setWorkingDir(m_workingDir);
+    buildMemory = std::make_unique<BuildMemory>(path);
+    buildMemory->load();
     lastModified = getLastModified();
     reloadPrefs();
     enableButtons(true);

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 
+class BuildMemory;
 class BuildRun;
 struct BuildRequest;
 class ClickForwarder;
@@ -190,6 +191,8 @@ private:
     QTimer *floatingTimer = nullptr;
     // The memory of earlier builds of this root, which lets steps without work be left out.
     StepPlanner stepPlanner;
+    // What the tools found needed last read and wrote, kept across restarts.
+    std::unique_ptr<BuildMemory> buildMemory;
     bool m_floatingTimerActive = false;
     // A drag resizes the window many times a second; its size is stored once it rests.
     QTimer *windowSizeTimer = nullptr;

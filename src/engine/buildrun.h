@@ -8,6 +8,11 @@
 #include "process/taskwrappercontroller.h"
 
 #include <QObject>
+#include <memory>
+
+class AutoPlanner;
+class BuildMemory;
+struct ToolStep;
 
 // What a build is asked to do: the procedure, or one command of the command table.
 struct BuildRequest {
@@ -24,7 +29,8 @@ struct BuildRequest {
 
 // A command step of a build: run or left out, why, and how its tool ended.
 struct BuildStep {
-    int command = 0; // index, from 0
+    int command = 0; // index in the command table, from 0; -1 for a step found by the build
+    QString name;
     bool ran = false;
     QString reason; // the decision's log line without the prefix; empty when none was said
     QStringList arguments;
@@ -40,9 +46,9 @@ struct BuildStep {
 class BuildRun : public QObject, public TaskWrapperController {
     Q_OBJECT
 public:
-    // planner is the memory of earlier builds of the same root; it must outlive the build.
+    // planner and memory remember earlier builds of the same root; they must outlive the build.
     BuildRun(const QString &rootFilePath, BuildSettings settings, BuildRequest request,
-             StepPlanner &planner, QObject *parent = nullptr);
+             StepPlanner &planner, BuildMemory &memory, QObject *parent = nullptr);
     ~BuildRun() override; // stops a running tool first
 
     // Starts the first step. False when the build ended at once (a command that could not
@@ -89,6 +95,11 @@ signals:
 private:
     void say(const QString &line);
     bool runCommand(int index);
+    bool launch(const QStringList &arguments, int pageIndex);
+    void startAutomatic();
+    void runAutomaticStep();
+    bool runTool(const ToolStep &tool);
+    void sayLackingTools();
     void runNextSteps();
     bool repeatEnginePass();
     bool stepHasWork(int entry, int index);
@@ -99,8 +110,14 @@ private:
 
     BuildSettings m_settings;
     BuildRequest m_request;
+    QString m_rootFilePath;
     RootPaths m_paths;
     StepPlanner &m_planner;
+    BuildMemory &m_memory;
+    std::unique_ptr<AutoPlanner> m_auto; // with automatic steps
+    QString m_engineLine;                // with automatic steps: command 1, or the root's engine
+    bool m_toolRunning = false;          // with automatic steps: the running command is a tool
+    bool m_lackingSaid = false;
     LogReader m_reader;
     TaskWrapper *m_task = nullptr; // a child of the build
     QList<BuildStep> m_steps;

@@ -719,5 +719,29 @@ Exit status (with several files, the worst of them):
         <translation>%@ files: %@ built, %@ failed; errors %@, warnings %@, notes %@
 </translation>
     </message>
+    <message>
+        <source>ReasonInputsChanged</source>
+        <translation>what it reads changed since its last run</translation>
+    </message>
+    <message>
+        <source>ReasonInputsUnchanged</source>
+        <translation>nothing it reads changed</translation>
+    </message>
+    <message>
+        <source>AutoToolBlocked</source>
+        <translation>%@ not run: %@; its last output is kept</translation>
+    </message>
+    <message>
+        <source>AutoToolWrote</source>
+        <translation>a tool wrote what it reads</translation>
+    </message>
+    <message>
+        <source>AutoToolMissing</source>
+        <translation>Quireon Error: %@ is needed but not installed: install the Debian package %@</translation>
+    </message>
+    <message>
+        <source>AutoToolLacking</source>
+        <translation>the document needs %@ (%@), which the procedure has no step for</translation>
+    </message>
 </context>
 </TS>
