@@ -2,6 +2,7 @@
 // line completion and the source places of warnings.
 #include "document/helpers/commandline.h"
 #include "document/helpers/editorcommand.h"
+#include "document/helpers/filepresence.h"
 #include "document/helpers/linesplitter.h"
 #include "document/helpers/pagereport.h"
 #include "document/helpers/prefixmatch.h"
@@ -11,6 +12,8 @@
 #include "testsupport.h"
 
 #include <QtTest>
+#include <sys/stat.h>
+#include <utime.h>
 
 class TestDocumentHelpers : public QObject {
     Q_OBJECT
@@ -210,6 +213,65 @@ private slots:
                 if (lines[line].contains("Warning"))
                     places << QDir("/w").relativeFilePath(at.file) + ':' + QString::number(at.line);
         QCOMPARE(places.join(' '), place);
+    }
+
+    // A continuation is "(word)" and white space at the very start; anything else leaves a
+    // warning without its place.
+    void continuationLines_data() {
+        TestSupport::columns<QString, QString>({"continuation", "place"});
+        QTest::newRow("spaces") << "(p)   on input line 12." << "a.tex:12";
+        QTest::newRow("a tab") << "(p)\ton input line 12." << "a.tex:12";
+        QTest::newRow("no white space after") << "(p)on input line 12." << "";
+        QTest::newRow("empty word") << "()   on input line 12." << "";
+        QTest::newRow("space in the word") << "(p q)   on input line 12." << "";
+        QTest::newRow("not at the start") << " (p)   on input line 12." << "";
+    }
+    void continuationLines() {
+        QFETCH(QString, continuation);
+        QFETCH(QString, place);
+        SourceLocator locator("/w");
+        locator.take(u"(./a.tex", 0, false);
+        QString found;
+        SourceLocator::Located located = locator.take(u"Package p Warning: W", 1, true);
+        located += locator.take(continuation, 2, false);
+        for (const auto &[id, at] : std::as_const(located))
+            if (id == 1)
+                found = QDir("/w").relativeFilePath(at.file) + ':' + QString::number(at.line);
+        QCOMPARE(found, place);
+    }
+
+    // Answers follow the file system once asked to look again, also when a folder changes
+    // long after it was first read; folders, missing folders and links are told apart.
+    void filePresence() {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("my part");
+        QVERIFY(QDir().mkpath(folder + "/sub folder"));
+        const QString name = folder + "/sec two.tex";
+        FilePresence files;
+        QVERIFY(!files.isFile(name));
+        QVERIFY(TestSupport::writeFile(name, "x"));
+        QVERIFY(!files.isFile(name)); // the folder as it was read
+        files.lookAgain();
+        QVERIFY(files.isFile(name));
+        QVERIFY(!files.isFile(folder + "/sub folder"));
+        QVERIFY(!files.isFile(dir.filePath("missing/sec two.tex")));
+        QVERIFY(QFile::link(name, folder + "/link.tex"));
+        QVERIFY(QFile::link(folder + "/sub folder", folder + "/folder link"));
+        files.lookAgain();
+        QVERIFY(files.isFile(folder + "/link.tex"));
+        QVERIFY(!files.isFile(folder + "/folder link"));
+
+        // A folder last changed long ago: its listing is kept until it changes.
+        const utimbuf longAgo{1000000000, 1000000000};
+        QCOMPARE(::utime(QFile::encodeName(folder).constData(), &longAgo), 0);
+        files.lookAgain();
+        QVERIFY(!files.isFile(folder + "/later.tex"));
+        QVERIFY(TestSupport::writeFile(folder + "/later.tex", "x"));
+        files.lookAgain();
+        QVERIFY(files.isFile(folder + "/later.tex"));
+        QVERIFY(QFile::remove(name));
+        files.lookAgain();
+        QVERIFY(!files.isFile(name));
     }
 };
 

@@ -226,6 +226,31 @@ private slots:
 
     // The controller deletes the running runner from inside its output report: the child is
     // stopped and reaped and the end reported exactly once.
+    // Output is gathered for a few milliseconds after a report; what arrives then is handed
+    // on even though the tool goes quiet for long, and a burst of lines arrives whole.
+    void gatheredOutputIsNotHeldBack() {
+        const QString script = QStringLiteral(
+            "echo one; /bin/true; echo two; /bin/sleep 2; "
+            "i=0; while [ $i -lt 1000 ]; do echo $i; i=$((i+1)); done; exec sleep 60");
+        auto runner = start({"/bin/sh", "-c", script});
+        QString expected = "one\ntwo\n";
+        // The event loop runs freely, so that the lines are read as they come.
+        QEventLoop loop;
+        recorder.onOutput = [&] {
+            if (recorder.output() == expected)
+                loop.quit();
+        };
+        QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+        loop.exec();
+        QCOMPARE(recorder.output(), expected);
+        for (int i = 0; i < 1000; ++i)
+            expected += QString::number(i) + '\n';
+        QTRY_COMPARE(recorder.output(), expected);
+        QVERIFY(runner->isRunning());
+        QVERIFY(stopsWithin(*runner, 3000));
+        QCOMPARE(recorder.kinds.last(), "finished");
+    }
+
     void deletingARunningRunnerFromItsOwnReport() {
         auto runner = start({tool("reads_more_input.sh")}, "one\n");
         const qint64 pid = runner->processIdentifier();

@@ -5,7 +5,9 @@
 #include "settings/localizedtext.h"
 #include "settings/logencoding.h"
 
+#include <QElapsedTimer>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <csignal>
 #include <optional>
 #include <sys/wait.h>
@@ -38,6 +40,9 @@ struct TaskWrapper::Private {
     LogDecoder decoder;
     std::unique_ptr<QSocketNotifier> readNotifier;
     std::unique_ptr<QSocketNotifier> writeNotifier;
+    QByteArray gathered;      // output read but not yet handed on
+    QElapsedTimer sinceReport; // invalid until the first report
+    QTimer gatherTimer;
 };
 
 TaskWrapper::TaskWrapper(TaskWrapperController *controller, const QStringList &arguments,
@@ -47,6 +52,8 @@ TaskWrapper::TaskWrapper(TaskWrapperController *controller, const QStringList &a
       m_inputData(toAscii(inputString)), m_outputEncoding(encoding),
       d(std::make_unique<Private>(encoding))
 {
+    d->gatherTimer.setSingleShot(true);
+    connect(&d->gatherTimer, &QTimer::timeout, this, &TaskWrapper::reportGathered);
 }
 
 TaskWrapper::~TaskWrapper()
@@ -139,6 +146,8 @@ TaskWrapper::Ending TaskWrapper::ending() const
 // report deleted us.
 bool TaskWrapper::endOutput()
 {
+    if (!reportGathered())
+        return false;
     // The output ends while the child exits, a moment before its exit can be seen.
     if (d->outputEnded)
         d->child.waitForExit(kExitWaitMs);
@@ -210,15 +219,30 @@ void TaskWrapper::readOutput()
     QByteArray bytes;
     switch (d->child.readOutput(bytes)) {
     case ChildProcess::ReadStatus::Data:
-        reportOutput(bytes);
+        d->gathered += bytes;
+        if (d->gathered.size() >= kGatherBytes || !d->sinceReport.isValid() ||
+            d->sinceReport.hasExpired(kGatherMs))
+            reportGathered();
+        else if (!d->gatherTimer.isActive())
+            d->gatherTimer.start(int(kGatherMs - d->sinceReport.elapsed()));
         break;
     case ChildProcess::ReadStatus::WouldBlock:
         break;
     case ChildProcess::ReadStatus::End:
         d->outputEnded = true;
-        stopProcess();
+        stopProcess(); // hands on what was gathered first
         break;
     }
+}
+
+// Hands on the output gathered so far; false if the controller deleted the runner meanwhile.
+bool TaskWrapper::reportGathered()
+{
+    d->gatherTimer.stop();
+    d->sinceReport.start();
+    if (d->gathered.isEmpty())
+        return true;
+    return reportOutput(std::exchange(d->gathered, QByteArray()));
 }
 
 // Sends a decoded chunk; false if the controller deleted the runner meanwhile.

@@ -47,11 +47,17 @@ public:
     static constexpr int kKillGraceMs = 500;
     // How long the end of the output waits for the child's exit to become visible.
     static constexpr int kExitWaitMs = 100;
+    // Output that arrives in small pieces is handed on at most this often, unless this
+    // many bytes have gathered: a flood of short writes costs the log one update per
+    // interval instead of one per write.
+    static constexpr int kGatherMs = 8;
+    static constexpr qsizetype kGatherBytes = 64 * 1024;
 
 private:
     void readOutput();
     void writeInput();
     bool reportOutput(const QByteArray &bytes);
+    bool reportGathered();
     bool drainUntil(int timeoutMs);
     bool endOutput();
     void releaseChild();

@@ -1,7 +1,6 @@
 #include "sourcelocator.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
@@ -12,8 +11,21 @@ const QRegularExpression boxLines(QStringLiteral("at lines? (\\d+)"));
 const QRegularExpression errorContextLine(QStringLiteral("^l\\.(\\d+)(?: |$)"));
 // "<argument> ...", "<to be read again> ...", "<*> ...": TeX quoting what it read.
 const QRegularExpression quotedInput(QStringLiteral("^<[a-z *]+>"));
-// "(hyperref)                removing ..." carries a package's message on.
-const QRegularExpression continuation(QStringLiteral("^\\([^()\\s]+\\)\\s"));
+
+bool isSpace(QChar c) {
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+
+// "(hyperref)                removing ..." carries a package's message on: a word in
+// parentheses, then white space. Checked by hand, since most lines of a log begin with "(".
+bool isContinuation(QStringView line) {
+    if (!line.startsWith(u'('))
+        return false;
+    qsizetype i = 1;
+    while (i < line.size() && line.at(i) != u'(' && line.at(i) != u')' && !isSpace(line.at(i)))
+        ++i;
+    return i > 1 && i + 1 < line.size() && line.at(i) == u')' && isSpace(line.at(i + 1));
+}
 
 int number(const QRegularExpressionMatch &match, int group) {
     return match.captured(group).toInt();
@@ -36,7 +48,11 @@ bool looksLikeFile(QStringView word) {
 }
 } // namespace
 
-SourceLocator::SourceLocator(const QString &workingDir) : m_workingDir(workingDir) {}
+SourceLocator::SourceLocator(const QString &workingDir) : m_dir(workingDir) {}
+
+void SourceLocator::setWorkingDir(const QString &dir) {
+    m_dir = QDir(dir);
+}
 
 void SourceLocator::forgetWaiting() {
     m_waitingErrors.clear();
@@ -59,13 +75,13 @@ QString SourceLocator::currentFile() const {
 SourceLocation SourceLocator::at(const QString &name, int line) const {
     if (name.isEmpty() || line <= 0)
         return {};
-    return {QDir::cleanPath(QDir(m_workingDir).absoluteFilePath(name)), line};
+    return {QDir::cleanPath(m_dir.absoluteFilePath(name)), line};
 }
 
 SourceLocator::Located SourceLocator::take(QStringView rawLine, qsizetype id, bool problem) {
     Located located;
     const QStringView line = withoutPrompts(rawLine);
-    const bool inContinuation = line.startsWith(u'(') && continuation.match(line).hasMatch();
+    const bool inContinuation = isContinuation(line);
     if (!inContinuation)
         m_waitingWarnings.clear();
 
@@ -141,10 +157,9 @@ qsizetype SourceLocator::openFile(QStringView line, qsizetype from) {
         m_stack.append(QString());
         return from;
     }
-    const QDir dir(m_workingDir);
     for (qsizetype length = rest.size(); length > firstSpace; length = rest.lastIndexOf(u' ', length - 1)) {
         const QString name = rest.left(length).trimmed().toString();
-        if (QFileInfo(dir.absoluteFilePath(name)).isFile()) {
+        if (m_files.isFile(m_dir.absoluteFilePath(name))) {
             m_stack.append(name);
             return from + length;
         }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "filepresence.h"
+
+#include <QDir>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -23,7 +26,7 @@ public:
     using Located = QList<std::pair<qsizetype, SourceLocation>>;
 
     explicit SourceLocator(const QString &workingDir = QString());
-    void setWorkingDir(const QString &dir) { m_workingDir = dir; }
+    void setWorkingDir(const QString &dir);
     // Forgets the file stack and the lines still waiting: a new tool's output begins.
     void reset();
     // Lines still waiting for their place are given up (their ids no longer hold).
@@ -35,6 +38,8 @@ public:
     Located take(QStringView line, qsizetype id, bool problem);
     // The file TeX is reading at this point of the log; empty outside any file.
     QString currentFile() const;
+    // Files may have come or gone since the lines taken so far; names are looked up anew.
+    void lookAgain() { m_files.lookAgain(); }
 
 private:
     void trackFiles(QStringView line);
@@ -42,9 +47,10 @@ private:
     bool isContext(QStringView line);
     SourceLocation at(const QString &name, int line) const;
 
-    QString m_workingDir;
+    QDir m_dir; // the working folder, made once: names are resolved against it line by line
     QStringList m_stack;     // file names as TeX printed them; empty for other parentheses
     QList<qsizetype> m_waitingErrors;   // "!" lines waiting for their "l.N"
     QList<qsizetype> m_waitingWarnings; // warnings whose place may follow in continuations
     bool m_contextFollows = false;
+    FilePresence m_files;
 };
