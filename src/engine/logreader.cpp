@@ -40,7 +40,10 @@ LogChunk LogReader::ownLines(const QString &lines) {
     return read(lines);
 }
 
+// Files may come and go while a tool runs: what the locator knows of folders is looked at
+// again once per piece of output.
 LogChunk LogReader::read(QString lines) {
+    m_locator.lookAgain();
     LogChunk chunk;
     chunk.firstSerial = m_nextSerial;
     const int pagesBefore = m_classifier.counts().pages;

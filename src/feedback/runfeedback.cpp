@@ -53,7 +53,6 @@ void RunFeedback::linesShown() {
     for (const auto &[position, location] : std::as_const(m_located))
         LogFollower::setLocation(document->findBlock(int(position)), location);
     m_located.clear();
-    m_locator.lookAgain();
 }
 
 QString RunFeedback::runEnded(const Outcome &outcome) {
