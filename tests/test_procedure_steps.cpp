@@ -60,7 +60,7 @@ private slots:
         QTest::newRow("chapter bibliography") << "/usr/bin/bibtex ch1" << StepKind::Other;
         QTest::newRow("file not last") << "/usr/bin/bibtex %1 -terse" << StepKind::Other;
         QTest::newRow("program alone") << "/usr/bin/pdflatex" << StepKind::Other;
-        QTest::newRow("biber") << "/usr/bin/biber %1" << StepKind::Other;
+        QTest::newRow("biber") << "/usr/bin/biber %1" << StepKind::Biber;
     }
     void kindOfCommandLine() {
         QFETCH(QString, line);
@@ -75,6 +75,8 @@ private slots:
         QTest::newRow("natbib") << "natbib_citations.log" << RerunRequest::PackageAsked;
         QTest::newRow("settled") << "settled.log" << RerunRequest::None;
         QTest::newRow("undefined only") << "undefined_citations.log" << RerunRequest::None;
+        // A pass before Biber has run would change nothing.
+        QTest::newRow("biblatex asks for Biber") << "biber_asked.log" << RerunRequest::None;
     }
     void rerunRequestOfLog() {
         QFETCH(QString, log);
@@ -134,6 +136,29 @@ private slots:
         begin({1, 2}, false);
         planner.decide(0);
         expect(planner.decide(1), true, StepReason::Always);
+    }
+
+    // Biber runs when the control file or a data source it names changed since its last run.
+    void biberRunsWhenItsInputsChange() {
+        const QStringList commands{kCommands[0], "/usr/bin/biber %1"};
+        const QByteArray bcf = "<bcf:controlfile>\n<bcf:datasource type=\"file\" datatype=\"bibtex\">refs.bib"
+                               "</bcf:datasource>\n<bcf:citekey order=\"1\">knuth84</bcf:citekey>\n</bcf:controlfile>\n";
+        put("main.bcf", bcf);
+        const auto biberStep = [&] {
+            planner.begin(dir->filePath("main"), {1, 2}, commands, true);
+            planner.decide(0);
+            planner.afterStep();
+            return planner.decide(1);
+        };
+        expect(biberStep(), true, StepReason::OutputMissing, "main.bbl");
+        put("main.bbl", "\\entry{knuth84}\n");
+        planner.afterStep();
+        expect(biberStep(), false, StepReason::CitationsUnchanged);
+        put("refs.bib", "@book{knuth84, title = {The TeXbook, 2nd}}\n");
+        expect(biberStep(), true, StepReason::CitationsChanged);
+        planner.afterStep();
+        put("main.bcf", QByteArray(bcf).replace("knuth84", "lamport94"));
+        expect(biberStep(), true, StepReason::CitationsChanged);
     }
 
     // A command of unknown kind may write what the engine reads back: the pass after it runs.

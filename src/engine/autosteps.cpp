@@ -203,6 +203,10 @@ QList<ToolStep> needed(const QString &folder, const QString &base, QByteArrayVie
            nomenclature(folder, base, written) + glossaries(folder, base);
 }
 
+ToolStep biberStep(const QString &folder, const QString &base) {
+    return biber(folder, base, {});
+}
+
 QString debianPackageOf(const QString &program) {
     if (program == QLatin1String("biber"))
         return QStringLiteral("biber");

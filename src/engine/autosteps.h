@@ -16,6 +16,8 @@ namespace AutoSteps {
 // folder: the root's folder; base: where the pass wrote its files, without extension and
 // relative to folder ("thesis", "build/thesis"); log: the pass's .log.
 QList<ToolStep> needed(const QString &folder, const QString &base, QByteArrayView log);
+// Biber on base.bcf, with the digest of the control file and the data sources it names.
+ToolStep biberStep(const QString &folder, const QString &base);
 // The Debian package that holds a tool of the list.
 QString debianPackageOf(const QString &program);
 } // namespace AutoSteps

@@ -15,6 +15,7 @@ const KindOfPrograms kKinds[] = {
      {"latex", "pdflatex", "xelatex", "lualatex", "dvilualatex", "platex", "uplatex",
       "latex-dev", "pdflatex-dev", "xelatex-dev", "lualatex-dev"}},
     {StepKind::Bibtex, "aux", {"bibtex", "bibtex8", "bibtexu", "pbibtex", "upbibtex"}},
+    {StepKind::Biber, "bcf", {"biber"}},
     {StepKind::MakeIndex, "idx", {"makeindex", "mendex", "upmendex", "texindy"}},
 };
 

@@ -6,6 +6,7 @@
 enum class StepKind {
     Engine,    // a LaTeX engine: reads back the .aux, lists, bibliography and index it wrote
     Bibtex,    // reads the citations of the .aux files and the .bib databases, writes the .bbl
+    Biber,     // reads the .bcf and the data sources it names, writes the .bbl
     MakeIndex, // reads the .idx, writes the .ind
     Other,     // anything else: always runs
 };

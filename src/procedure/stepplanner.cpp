@@ -2,6 +2,7 @@
 
 #include "auxstate.h"
 #include "rerunrequest.h"
+#include "engine/autosteps.h"
 #include "follow/texsearch.h"
 
 #include <QCryptographicHash>
@@ -22,6 +23,7 @@ void StepPlanner::begin(const QString &basePath, const QList<int> &codes,
     if (basePath != m_basePath) {
         m_bibtexRun.reset();
         m_indexRun.reset();
+        m_biberRun.reset();
     }
     m_basePath = basePath;
     const QFileInfo base(basePath);
@@ -37,6 +39,7 @@ void StepPlanner::begin(const QString &basePath, const QList<int> &codes,
     m_beforePass.clear();
     m_bibtexPending.reset();
     m_indexPending.reset();
+    m_biberPending.reset();
 }
 
 StepDecision StepPlanner::decide(int entry) {
@@ -44,6 +47,8 @@ StepDecision StepPlanner::decide(int entry) {
     StepDecision decision;
     if (kind == StepKind::Bibtex)
         decision = decideBibtex();
+    else if (kind == StepKind::Biber)
+        decision = decideBiber();
     else if (kind == StepKind::MakeIndex)
         decision = decideIndex(m_codes.value(entry) - 1);
     else if (kind == StepKind::Engine && m_passes > 0 && !m_otherSincePass)
@@ -60,6 +65,8 @@ StepDecision StepPlanner::afterStep() {
         m_bibtexRun = std::exchange(m_bibtexPending, std::nullopt);
     if (m_indexPending)
         m_indexRun = std::exchange(m_indexPending, std::nullopt);
+    if (m_biberPending)
+        m_biberRun = std::exchange(m_biberPending, std::nullopt);
     const StepDecision nothing = skips(StepReason::Always);
     if (!m_onlyWithWork || m_lastKind != StepKind::Engine || engineFollows(m_lastEntry))
         return nothing;
@@ -79,6 +86,8 @@ void StepPlanner::ranAlone(const QString &commandLine) {
         m_bibtexRun.reset();
     else if (kind == StepKind::MakeIndex)
         m_indexRun.reset();
+    else if (kind == StepKind::Biber)
+        m_biberRun.reset();
 }
 
 // What the step will read is taken now, before it runs. The last run's inputs are
@@ -96,6 +105,9 @@ void StepPlanner::start(int entry, int command, StepKind kind) {
     } else if (kind == StepKind::MakeIndex) {
         m_indexRun.reset();
         m_indexPending = indexInputs(command);
+    } else if (kind == StepKind::Biber) {
+        m_biberRun.reset();
+        m_biberPending = biberInputs();
     } else if (kind == StepKind::Engine) {
         ++m_passes;
         m_otherSincePass = false;
@@ -115,6 +127,21 @@ StepDecision StepPlanner::decideBibtex() const {
         !bib.isEmpty())
         return runs(StepReason::DatabaseChanged, bib);
     return skips(StepReason::CitationsUnchanged);
+}
+
+StepDecision StepPlanner::decideBiber() const {
+    if (!QFileInfo::exists(filePath("bbl")))
+        return runs(StepReason::OutputMissing, fileName("bbl"));
+    if (!m_biberRun)
+        return runs(StepReason::FirstRun);
+    if (biberInputs() != *m_biberRun)
+        return runs(StepReason::CitationsChanged);
+    return skips(StepReason::CitationsUnchanged);
+}
+
+// The control file holds the citations; the data sources it names are read too.
+QByteArray StepPlanner::biberInputs() const {
+    return AutoSteps::biberStep(m_folder, m_basename).inputs;
 }
 
 StepDecision StepPlanner::decideIndex(int command) const {

@@ -73,6 +73,8 @@ private:
     };
 
     StepDecision decideBibtex() const;
+    StepDecision decideBiber() const;
+    QByteArray biberInputs() const;
     StepDecision decideIndex(int command) const;
     StepDecision decideEngine() const;
     void start(int entry, int command, StepKind kind);
@@ -101,4 +103,5 @@ private:
     // The inputs of the last run that ended well, and of the one that runs now.
     std::optional<BibtexInputs> m_bibtexRun, m_bibtexPending;
     std::optional<IndexInputs> m_indexRun, m_indexPending;
+    std::optional<QByteArray> m_biberRun, m_biberPending;
 };
