@@ -46,7 +46,6 @@ void PrefsController::setControlValuesFrom(const QuireonPrefs &prefs)
     m_ui->editorCommand->setText(prefs.editorCommand());
     namesChanged();
     procChanged();
-    stepsChoiceChanged();
     floatingChanged();
 }
 
