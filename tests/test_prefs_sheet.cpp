@@ -3,6 +3,7 @@
 #include "platform/alerts.h"
 #include "platform/core/notificationcenter.h"
 #include "platform/settingsfailure.h"
+#include "settings/buildsettingsread.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
 #include "settings/settingsstore.h"
@@ -58,6 +59,10 @@ class TestPrefsSheet : public QObject {
     QComboBox *proc(int n) const { return control<QComboBox>(QString("proc%1").arg(n)); }
     QString text(const char *field) const { return control<QLineEdit>(field)->text(); }
     void setText(const char *f, const QString &text) { control<QLineEdit>(f)->setText(text); }
+    // A radio button takes clicks on its circle and its text only, not the row beyond.
+    static void choose(QRadioButton *cell) {
+        QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(6, cell->height() / 2));
+    }
     void clickOk() { QTest::mouseClick(control<QPushButton>("okButton"), Qt::LeftButton); }
     void closeStrings(const char *button = "stringsOkButton") {
         QTest::mouseClick(stringsControl<QPushButton>(button), Qt::LeftButton);
@@ -238,6 +243,8 @@ private slots:
         QCOMPARE(proc(5)->itemText(3), Text::localized("cmdName2"));
 
         // Defaults: step 1 runs command 1, so only steps 1 and 2 can be chosen.
+        control<QTabWidget>("prefsTabs")->setCurrentWidget(control<QWidget>("tabProcedure"));
+        choose(control<QRadioButton>("radioProcedureSteps"));
         QVERIFY(proc(1)->isEnabled() && proc(2)->isEnabled() && !proc(3)->isEnabled());
 
         proc(1)->setCurrentIndex(2);
@@ -263,6 +270,59 @@ private slots:
             QCOMPARE(proc(step)->currentIndex(), shown[step - 1]);
             QCOMPARE(proc(step)->isEnabled(), step <= 4);
         }
+    }
+
+    // The choice of steps: a new user starts with the automatic steps, under which the
+    // procedure and its "only the steps that have work" stay in view, disabled. Choosing
+    // the procedure gives back the pop-ups as the procedure allows them; the procedure
+    // edited under either choice is saved with it.
+    void stepsChoiceRoundTripsAndDisablesTheProcedure() {
+        control<QTabWidget>("prefsTabs")->setCurrentWidget(control<QWidget>("tabProcedure"));
+        auto *automatic = control<QRadioButton>("radioAutomaticSteps");
+        auto *procedure = control<QRadioButton>("radioProcedureSteps");
+        auto *onlyWithWork = control<QCheckBox>("checkOnlyStepsWithWork");
+        auto *follow = control<QCheckBox>("checkFollowInputs");
+        QCOMPARE(automatic->text(), QStringLiteral("Automatic: the steps the document needs"));
+        QCOMPARE(procedure->text(), QStringLiteral("The steps below"));
+        QVERIFY(automatic->isChecked() && !procedure->isChecked());
+        for (QWidget *w : {static_cast<QWidget *>(proc(1)), static_cast<QWidget *>(onlyWithWork)})
+            QVERIFY(w->isVisible() && !w->isEnabled());
+        QVERIFY(follow->isEnabled());
+
+        choose(procedure);
+        QVERIFY(procedure->isChecked() && !automatic->isChecked());
+        QVERIFY(proc(1)->isEnabled() && proc(2)->isEnabled() && !proc(3)->isEnabled());
+        QVERIFY(onlyWithWork->isEnabled() && follow->isEnabled());
+        proc(2)->setCurrentIndex(3);
+        clickOk();
+        QVERIFY(!shared->automaticSteps() && !buildSettingsOf(*shared).automaticSteps);
+        QVERIFY(!Reloaded().automaticSteps());
+        QCOMPARE(notified->count(), 1);
+
+        QVERIFY(open());
+        QVERIFY(control<QRadioButton>("radioProcedureSteps")->isChecked());
+        QVERIFY(proc(3)->isEnabled() && !proc(4)->isEnabled());
+        choose(control<QRadioButton>("radioAutomaticSteps"));
+        QVERIFY(!proc(1)->isEnabled() && !control<QCheckBox>("checkOnlyStepsWithWork")->isEnabled());
+        proc(3)->setCurrentIndex(4); // disabled, but still saved
+        clickOk();
+        const Reloaded stored;
+        QVERIFY(shared->automaticSteps() && stored.automaticSteps());
+        QCOMPARE(stored.procedureArray(), QList<int>({2, 3, 4, 0, 0, 0, 0, 0}));
+        QCOMPARE(notified->count(), 2);
+    }
+
+    // The sheet reads the store as a launch does: a procedure written by an earlier
+    // version, without a choice beside it, shows as the chosen steps.
+    void storedProcedureWithoutAChoiceShowsAsChosen() {
+        controller->prefsCanceled();
+        QVERIFY(TestSupport::writeFile(SettingsStore().fileName(),
+                                       "[General]\nAuto%20Procedures=\"[2,3,2,0]\"\n"));
+        QVERIFY(open());
+        QVERIFY(control<QRadioButton>("radioProcedureSteps")->isChecked());
+        QVERIFY(proc(4)->isEnabled() && control<QCheckBox>("checkOnlyStepsWithWork")->isEnabled());
+        clickOk();
+        QVERIFY(!shared->automaticSteps());
     }
 
     // The floating window's controls follow its check box and are saved even when disabled.

@@ -2,6 +2,7 @@
 #include "document/helpers/pagereport.h"
 #include "platform/alerts.h"
 #include "platform/settingsfailure.h"
+#include "settings/buildsettingsread.h"
 #include "settings/localizedtext.h"
 #include "settings/quireonprefs.h"
 #include "settings/settingsstore.h"
@@ -178,6 +179,38 @@ private slots:
         Loaded p;
         QCOMPARE(float(p.doubleForKey(key)), float(loaded));
         QCOMPARE(p.prefsDic().value(key).typeId(), QuireonPrefs().prefsDic().value(key).typeId());
+    }
+
+    // A store written before the choice of steps existed holds a procedure, and its user
+    // keeps running it; a new user's store, without one, starts with the automatic steps.
+    // A stored choice wins; one that cannot be read counts as none, and the file's other
+    // settings are still read.
+    void automaticStepsFollowWhetherTheStoreHoldsAProcedure_data() {
+        TestSupport::columns<QByteArray, bool>({"lines", "automatic"});
+        const QByteArray procedure = "Auto%20Procedures=\"[2,3,2,2,0,0,0,0]\"\n";
+        QTest::newRow("no procedure") << QByteArray() << true;
+        QTest::newRow("procedure") << procedure << false;
+        QTest::newRow("procedure, on") << procedure + "Automatic%20Steps=true\n" << true;
+        QTest::newRow("no procedure, off") << QByteArray("Automatic%20Steps=0\n") << false;
+        QTest::newRow("procedure, foreign") << procedure + "Automatic%20Steps=yes\n" << false;
+        QTest::newRow("no procedure, foreign") << QByteArray("Automatic%20Steps=[1]\n") << true;
+        QTest::newRow("unreadable procedure")
+            << QByteArray("Auto%20Procedures=\"[2, \\\"three\\\"]\"\n") << false;
+    }
+    void automaticStepsFollowWhetherTheStoreHoldsAProcedure() {
+        QFETCH(QByteArray, lines);
+        QFETCH(bool, automatic);
+        QVERIFY(TestSupport::writeFile(SettingsStore().fileName(),
+                                       "[General]\nCheck%20Interval=7\n" + lines +
+                                           "Run%20Only%20Steps%20With%20Work=false\n"));
+        Loaded p;
+        QCOMPARE(p.automaticSteps(), automatic);
+        QCOMPARE(buildSettingsOf(p).automaticSteps, automatic);
+        QVERIFY(p.interval() == 7 && !p.onlyStepsWithWork());
+        // Saved, the choice no longer hangs on the procedure.
+        QVERIFY(p.savePreferences());
+        rawStore().remove(Key::AutoProcedures);
+        QCOMPARE(Loaded().automaticSteps(), automatic);
     }
 
     // A stray line that QSettings refuses loses nothing else: the other lines are read, a

@@ -9,6 +9,7 @@ BuildSettings buildSettingsOf(const QuireonPrefs &prefs) {
     for (int step = 0; step < BuildSettings::kProcedureSteps; ++step)
         settings.procedure.append(prefs.procedureAtIndex(step));
     settings.onlyStepsWithWork = prefs.onlyStepsWithWork();
+    settings.automaticSteps = prefs.automaticSteps();
     settings.logRules = {prefs.errorStrArray(), prefs.warningStrArray(), prefs.noteStrArray(),
                          prefs.pageStrArray(),  prefs.checkErrors(),     prefs.checkWarnings(),
                          prefs.checkNotes(),    prefs.checkPages()};

@@ -71,4 +71,5 @@ void QuireonPrefs::setDefaults()
     setNotifyInBackground(true);
     setEditorCommand(QStringLiteral(""));
     setOnlyStepsWithWork(true);
+    setAutomaticSteps(true);
 }

@@ -1,6 +1,6 @@
 #include "prefkeys.h"
 
-const std::array<PrefKeyInfo, 40> preferenceKeys = {{
+const std::array<PrefKeyInfo, 41> preferenceKeys = {{
     {Key::CommandNames, PrefKind::StringList},
     {Key::CommandExtensions, PrefKind::StringList},
     {Key::CommandCommands, PrefKind::StringList},
@@ -41,6 +41,7 @@ const std::array<PrefKeyInfo, 40> preferenceKeys = {{
     {Key::EditorCommand, PrefKind::String},
     {Key::FollowIncludedFiles, PrefKind::Bool},
     {Key::OnlyStepsWithWork, PrefKind::Bool},
+    {Key::AutomaticSteps, PrefKind::Bool},
 }};
 
 const std::array<const QString *, 2> oldPreferenceKeys = {&Key::LastSymbolicLink,

@@ -48,6 +48,9 @@ inline const QString EditorCommand = QStringLiteral("Editor Command");
 inline const QString FollowIncludedFiles = QStringLiteral("Follow Included Files");
 // Stores written by earlier versions lack it and read the default.
 inline const QString OnlyStepsWithWork = QStringLiteral("Run Only Steps With Work");
+// Auto mode runs the steps each pass shows the document needs instead of the procedure.
+// A store without it reads true when it holds no procedure, false when it holds one.
+inline const QString AutomaticSteps = QStringLiteral("Automatic Steps");
 
 // Kept in the same store, but not settings of the settings object.
 inline const QString DocumentWindowSize = QStringLiteral("Document Window Size");
@@ -64,8 +67,8 @@ struct PrefKeyInfo {
     PrefKind kind;
 };
 
-// The 40 keys that are loaded and saved, in their fixed order.
-extern const std::array<PrefKeyInfo, 40> preferenceKeys;
+// The 41 keys that are loaded and saved, in their fixed order.
+extern const std::array<PrefKeyInfo, 41> preferenceKeys;
 extern const std::array<const QString *, 2> oldPreferenceKeys;
 
 // The kind of a key of preferenceKeys; String for any other key.

@@ -166,6 +166,9 @@ public:
     void setFollowInputs(bool v) { setBool(v, Key::FollowIncludedFiles); }
     bool onlyStepsWithWork() const { return boolForKey(Key::OnlyStepsWithWork); }
     void setOnlyStepsWithWork(bool v) { setBool(v, Key::OnlyStepsWithWork); }
+    // True: auto mode runs the steps the document needs; false: the procedure.
+    bool automaticSteps() const { return boolForKey(Key::AutomaticSteps); }
+    void setAutomaticSteps(bool v) { setBool(v, Key::AutomaticSteps); }
 
     // Indexed accessors: index 0 to 4 is the button number less one. An index outside
     // the stored list reads as an empty string.

@@ -65,9 +65,14 @@ void SettingsStore::setDamageHandler(DamageHandler handler)
     }
 }
 
+bool SettingsStore::holdsKey(const QString &key) const
+{
+    return m_settings->status() == QSettings::NoError && m_settings->contains(key);
+}
+
 std::optional<QVariant> SettingsStore::objectForKey(const QString &key) const
 {
-    if (m_settings->status() != QSettings::NoError || !m_settings->contains(key))
+    if (!holdsKey(key))
         return std::nullopt;
     return decode(m_settings->value(key), kindOfKey(key));
 }

@@ -19,6 +19,8 @@ public:
     SettingsStore();
 
     std::optional<QVariant> objectForKey(const QString &key) const;
+    // Whether the file holds the key at all, readable or not.
+    bool holdsKey(const QString &key) const;
     void setObject(const QVariant &value, const QString &key);
     void removeObject(const QString &key);
     // False when the file could not be written.

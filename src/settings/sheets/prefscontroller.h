@@ -58,6 +58,7 @@ public slots:
     void editStrings();
     void namesChanged();
     void procChanged();
+    void stepsChoiceChanged();
     void floatingChanged();
 
 private:

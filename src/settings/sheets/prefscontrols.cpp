@@ -36,6 +36,7 @@ void PrefsController::setControlValuesFrom(const QuireonPrefs &prefs)
     m_ui->checkNotes->setChecked(prefs.checkNotes());
     m_ui->checkPages->setChecked(prefs.checkPages());
     m_ui->checkOnlyStepsWithWork->setChecked(prefs.onlyStepsWithWork());
+    (prefs.automaticSteps() ? m_ui->radioAutomaticSteps : m_ui->radioProcedureSteps)->setChecked(true);
     m_ui->checkFloating->setChecked(prefs.floatingWindow());
     const int lastLevel = m_ui->popupWindowContents->count() - 1;
     m_ui->popupWindowContents->setCurrentIndex(std::clamp(prefs.windowContents(), 0, lastLevel));
@@ -70,6 +71,7 @@ void PrefsController::getControlValuesTo(QuireonPrefs &prefs) const
     prefs.setCheckNotes(m_ui->checkNotes->checkState() == Qt::Checked);
     prefs.setCheckPages(m_ui->checkPages->checkState() == Qt::Checked);
     prefs.setOnlyStepsWithWork(m_ui->checkOnlyStepsWithWork->isChecked());
+    prefs.setAutomaticSteps(m_ui->radioAutomaticSteps->isChecked());
     prefs.setFloatingWindow(m_ui->checkFloating->checkState() == Qt::Checked);
     prefs.setWindowContents(m_ui->popupWindowContents->currentIndex());
     prefs.setWindowTransparency(float(m_ui->sliderTransparency->value()) / kSliderScale);

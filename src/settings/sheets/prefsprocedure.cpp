@@ -1,5 +1,5 @@
-// The procedure pop-ups and the floating controls of the preferences sheet: their titles
-// follow the name fields, and their enabled states follow the choices made.
+// The procedure pop-ups, the choice of steps and the floating controls of the preferences
+// sheet: the pop-ups' titles follow the name fields, and enabled states follow the choices.
 #include "fieldlists.h"
 #include "prefscontroller.h"
 #include "procedurepopup.h"
@@ -29,6 +29,14 @@ void PrefsController::procChanged()
         if (enable && popup->currentIndex() <= ProcedurePopup::kEmptyStep)
             enable = false;
     }
+}
+
+// The automatic steps leave the procedure and its "only the steps that have work" unused;
+// they stay visible, disabled, and keep their values, which are still saved.
+void PrefsController::stepsChoiceChanged()
+{
+    if (m_ui)
+        m_ui->procedureSteps->setEnabled(!m_ui->radioAutomaticSteps->isChecked());
 }
 
 void PrefsController::floatingChanged()

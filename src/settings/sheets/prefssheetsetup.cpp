@@ -53,6 +53,7 @@ void PrefsController::connectControls()
         connect(field, &QLineEdit::textChanged, this, &PrefsController::namesChanged);
     for (QComboBox *popup : m_procMenus)
         connect(popup, &QComboBox::currentIndexChanged, this, &PrefsController::procChanged);
+    connect(m_ui->radioAutomaticSteps, &QRadioButton::toggled, this, &PrefsController::stepsChoiceChanged);
     connect(m_ui->checkFloating, &QCheckBox::toggled, this, &PrefsController::floatingChanged);
     // Escape and the window's close button end the sheet as Cancel does.
     connect(m_sheet, &QDialog::finished, this, &PrefsController::didPrefsSheet);
