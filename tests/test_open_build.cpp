@@ -159,6 +159,20 @@ private slots:
         verifyBuiltOnce();
     }
 
+    // A sheet on another window leaves this one free: a run started by hand while the build
+    // on opening waits stands in for it, even when it leaves no PDF.
+    void runByHandWhileWaitingStandsInForIt() {
+        QWidget other;
+        Alerts::beginSheet(&other, "A sheet", "on another window", "OK", "Cancel", [](int) {});
+        open();
+        QVERIFY(!document->isRunning());
+        QVERIFY(runCommand(*document, 0));
+        QCOMPARE(runs(), 1);
+        delete other.findChild<QMessageBox *>();
+        verifyCheckStartsNothing();
+        QCOMPARE(runs(), 1);
+    }
+
     // What makes a PDF current, from modification times to the nanosecond.
     void staleBecause_data() {
         TestSupport::columns<qint64, qint64, bool, QString>({"pdfNs", "readNs", "rootGone", "stale"});
