@@ -34,6 +34,8 @@ QString makeProject(const QString &folder) {
     }
     writeBenchFile(folder + "/paper.log", log);
     writeBenchFile(folder + "/paper.tex", "");
+    // Written last, as by that run: the project is built and nothing starts on opening.
+    writeBenchFile(folder + "/paper.pdf", "%PDF-1.5\n");
     return folder + "/paper.tex";
 }
 

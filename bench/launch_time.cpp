@@ -64,6 +64,11 @@ int main(int argc, char *argv[]) {
     if (!file.open(QIODevice::WriteOnly))
         qFatal("cannot write %s", qPrintable(root));
     file.close();
+    // A built project, as the figures before the build on opening were taken with.
+    QFile pdf(dir.filePath(QStringLiteral("paper.pdf")));
+    if (!pdf.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(pdf.fileName()));
+    pdf.close();
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));

@@ -1,6 +1,7 @@
 // Auto mode's check: each tick of the check timer, and each burst of file notifications,
 // compares the stamps of the root file and the followed files with those recorded at the
-// last automatic start and starts the auto procedure on a change.
+// last automatic start and starts the auto procedure on a change, or, once after opening,
+// when the PDF is behind its sources (openbuild.cpp).
 #include "mydocument.h"
 #include "ui_MyDocument.h"
 
@@ -44,9 +45,16 @@ void MyDocument::checkRootFile() {
     if (inputs.missing)
         followedFiles->recordMissing();
     const std::optional<FileStamp> stamp = getLastModified();
-    const QString changed = stamp != lastModified ? m_rootFilePath : inputs.changed;
-    if (changed.isEmpty() || !autoRunMode)
+    QString changed = stamp != lastModified ? m_rootFilePath : inputs.changed;
+    if (!autoRunMode)
         return;
+    if (changed.isEmpty()) {
+        // Nothing was saved since the last look; a document just opened may still be behind.
+        const std::optional<QString> stale = takeOpenBuild();
+        if (!stale)
+            return;
+        changed = *stale;
+    }
     lastModified = stamp;
     followedFiles->record();
     startAutoProcedure(changed);

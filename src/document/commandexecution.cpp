@@ -19,6 +19,8 @@ bool MyDocument::execCommandOfIndex(int index) {
 
 // The settings are read once here: a change during the build applies to the next one.
 bool MyDocument::startBuild(const BuildRequest &request) {
+    // Any run started before the build at opening came to be looked at stands in for it.
+    openBuildPending = false;
     prepareToRun(true);
     followedFiles->writes().runStarted();
     build = new BuildRun(m_rootFilePath, buildSettingsOf(*gQuireonPrefs), request, stepPlanner, *buildMemory, this);

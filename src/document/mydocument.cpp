@@ -92,6 +92,7 @@ void MyDocument::setFileName(const QString &path) {
     lastModified = getLastModified();
     reloadPrefs();
     enableButtons(true);
+    scheduleOpenBuild();
 }
 
 void MyDocument::reloadPrefs() {

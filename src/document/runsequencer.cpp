@@ -52,4 +52,7 @@ void MyDocument::startAutoProcedure(const QString &changedPath) {
 
 void MyDocument::runModeChanged() {
     autoRunMode = ui->checkAutoMode->isChecked();
+    // The user took auto mode in hand before the build at opening could start (an alert
+    // was up): it does not come later.
+    openBuildPending = false;
 }

@@ -11,6 +11,7 @@ namespace DocumentTest {
 
 std::unique_ptr<QuireonPrefs> freshPrefs() {
     TestSupport::freshSettings();
+    MyDocument::setBuildWhenOpened(false);
     auto prefs = std::make_unique<QuireonPrefs>();
     prefs->awakeFromNib();
     return prefs;

@@ -24,7 +24,9 @@ class QPlainTextEdit;
 
 // Shared steps of the document tests.
 namespace DocumentTest {
-// Fresh settings folder and a new shared settings object holding the defaults.
+// Fresh settings folder and a new shared settings object holding the defaults. Documents
+// opened afterwards do not build by themselves on opening, whatever their PDF: the tests
+// start, and count, every run they look at; the tests of the build on opening turn it on.
 std::unique_ptr<QuireonPrefs> freshPrefs();
 // Writes a file (empty unless given contents) and returns its path.
 QString writeFile(const QString &path, const QByteArray &contents = {});
