@@ -58,8 +58,8 @@ private slots:
         qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
     }
     void init() {
+        // The user's cache folder itself need not be there yet.
         QDir(cache.path()).removeRecursively();
-        QDir().mkpath(cache.path());
         docs = std::make_unique<QTemporaryDir>();
         root = doc("thesis.tex");
         put("thesis.tex", "\\documentclass{article}\n");
@@ -270,8 +270,8 @@ private slots:
             top.insert("steps", step);
             bad = QJsonDocument(top).toJson();
         } else if (damage == "damaged inputs hash") {
-            // fromHex would skip the stray character and read what is left.
-            step.insert("inputs", inputsHex.left(2) + "x" + inputsHex.mid(2));
+            // fromHex would skip the stray characters and read what is left.
+            step.insert("inputs", inputsHex.left(2) + "xy" + inputsHex.mid(2));
             bad = withStep(step);
         } else if (damage == "damaged output hash") {
             outputs.insert(bbl, outputHex.left(4) + "-" + outputHex.mid(4));
