@@ -12,8 +12,9 @@
 #include <QtTest>
 
 namespace {
-const QByteArray kCitations = QByteArrayLiteral("\x01\x02\x03 citations of the .aux");
-const QByteArray kOtherCitations = QByteArrayLiteral("\x01\x02\x04 citations of the .aux");
+// Every hex digit shows in the file: each must read back.
+const QByteArray kCitations = QByteArray::fromHex("0123456789abcdef") + "citations of the .aux";
+const QByteArray kOtherCitations = QByteArray::fromHex("0123456789abcdee") + "citations";
 
 QByteArray readAll(const QString &path) {
     QFile file(path);
@@ -57,8 +58,8 @@ private slots:
         qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
     }
     void init() {
+        // The user's cache folder itself need not be there yet.
         QDir(cache.path()).removeRecursively();
-        QDir().mkpath(cache.path());
         docs = std::make_unique<QTemporaryDir>();
         root = doc("thesis.tex");
         put("thesis.tex", "\\documentclass{article}\n");
@@ -132,6 +133,20 @@ private slots:
         QVERIFY(afterRestart("makeglossaries:thesis"));
         put("thesis.acr", "acronyms, changed");
         QVERIFY(!afterRestart("makeglossaries:thesis"));
+    }
+
+    void aStepWithTooManyOutputsSpoilsNoOtherRecord() {
+        rememberBibtex();
+        BuildMemory memory(root);
+        memory.load();
+        QStringList outputs;
+        for (int i = 0; i < 100; ++i) {
+            outputs << doc(QString("chapter%1.aux").arg(i));
+            put(outputs.last().section('/', -1), "aux");
+        }
+        memory.record("splitindex:thesis.idx", kCitations, outputs);
+        QVERIFY(memory.save());
+        QVERIFY(afterRestart());
     }
 
     void relativeOutputsAreTakenFromTheRootsFolder() {
@@ -255,8 +270,8 @@ private slots:
             top.insert("steps", step);
             bad = QJsonDocument(top).toJson();
         } else if (damage == "damaged inputs hash") {
-            // fromHex would skip the stray character and read what is left.
-            step.insert("inputs", inputsHex.left(2) + "x" + inputsHex.mid(2));
+            // fromHex would skip the stray characters and read what is left.
+            step.insert("inputs", inputsHex.left(2) + "xy" + inputsHex.mid(2));
             bad = withStep(step);
         } else if (damage == "damaged output hash") {
             outputs.insert(bbl, outputHex.left(4) + "-" + outputHex.mid(4));
@@ -278,8 +293,13 @@ private slots:
         }
         QVERIFY(TestSupport::writeFile(file, bad));
         const bool trusted = afterRestart();
+        // Nor does a memory that held the step before it read the file.
+        BuildMemory held(root);
+        held.record("bibtex:thesis.aux", kCitations, {bbl});
+        held.load();
         QVERIFY(QDir::setCurrent(startFolder));
         QVERIFY(!trusted);
+        QVERIFY(!held.upToDate("bibtex:thesis.aux", kCitations));
 
         put("thesis.ind", "ind");
         BuildMemory memory(root);
