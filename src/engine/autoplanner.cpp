@@ -42,6 +42,7 @@ AutoPlanner::Step AutoPlanner::next() {
         m_running = tool;
         m_runningBefore = FileHash::of(m_folder, tool.outputs);
         m_memory.forget(tool.key);
+        m_memory.save(); // a tool stopped half way, or a crash, leaves no record to trust
         step.kind = Step::Kind::Tool;
         step.tool = tool;
         return step;

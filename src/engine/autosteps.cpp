@@ -87,9 +87,33 @@ ToolStep bibtex(const QString &folder, const QString &aux, const QString &progra
     return step;
 }
 
+bool hasDatabases(const QString &folder, const QString &aux) {
+    return contentsOf(QDir(folder).filePath(aux)).contains("\\bibdata{");
+}
+
+// BibTeX on the root's .aux, which reads the chapters' .aux files through \@input: the
+// bibliography is the root's, wherever \bibliography stands. With chapterbib each chapter
+// has a bibliography of its own; .aux files written beside the tree (multibib) have theirs.
+QList<ToolStep> bibtexRuns(const QString &folder, const QString &base, const QStringList &written, bool chapterbib) {
+    const QString rootAux = base + QLatin1String(".aux");
+    const AuxState tree = AuxState::read(folder, rootAux);
+    QList<ToolStep> steps;
+    if (chapterbib) {
+        for (const QString &aux : tree.files)
+            if (hasDatabases(folder, aux))
+                steps << bibtex(folder, aux, QStringLiteral("bibtex"));
+    } else if (!tree.databases.isEmpty()) {
+        steps << bibtex(folder, rootAux, QStringLiteral("bibtex"));
+    }
+    for (const QString &aux : written)
+        if (aux.endsWith(QLatin1String(".aux")) && !tree.files.contains(aux) && hasDatabases(folder, aux))
+            steps << bibtex(folder, aux, QStringLiteral("bibtex"));
+    return steps;
+}
+
 // The bibliography tool: biblatex says which in its .run.xml; a .bcf alone means Biber;
 // else BibTeX for every .aux of the tree whose own text names databases.
-QList<ToolStep> bibliography(const QString &folder, const QString &base, const QStringList &written) {
+QList<ToolStep> bibliography(const QString &folder, const QString &base, const QStringList &written, bool chapterbib) {
     const QString runXml = base + QLatin1String(".run.xml");
     if (written.contains(runXml)) {
         const QString text = QString::fromUtf8(contentsOf(QDir(folder).filePath(runXml)));
@@ -103,11 +127,7 @@ QList<ToolStep> bibliography(const QString &folder, const QString &base, const Q
     }
     if (written.contains(base + QLatin1String(".bcf")))
         return {biber(folder, base, {})};
-    QList<ToolStep> steps;
-    for (const QString &aux : AuxState::read(folder, base + QLatin1String(".aux")).files)
-        if (contentsOf(QDir(folder).filePath(aux)).contains("\\bibdata{"))
-            steps << bibtex(folder, aux, QStringLiteral("bibtex"));
-    return steps;
+    return bibtexRuns(folder, base, written, chapterbib);
 }
 
 // imakeidx runs MakeIndex itself where shell escape lets it: its log then says so.
@@ -199,7 +219,8 @@ QList<ToolStep> glossaries(const QString &folder, const QString &base) {
 namespace AutoSteps {
 QList<ToolStep> needed(const QString &folder, const QString &base, QByteArrayView log) {
     const QStringList written = writtenFilesIn(log);
-    return bibliography(folder, base, written) + indexes(folder, written, log) +
+    const bool chapterbib = log.toByteArray().contains("chapterbib.sty");
+    return bibliography(folder, base, written, chapterbib) + indexes(folder, written, log) +
            nomenclature(folder, base, written) + glossaries(folder, base);
 }
 
