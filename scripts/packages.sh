@@ -10,9 +10,10 @@ QUIREON_PACKAGES=(
     qt6-qpa-plugins libqt6svg6 xdg-utils desktop-file-utils
     # the default tool set: pdflatex, latex, bibtex, makeindex, dvipdfmx
     texlive-latex-base texlive-binaries
-    # what end-to-end tests of auto mode build with: glossaries (makeglossaries) and
-    # nomencl, and pdftotext to read the documents they make
-    texlive-latex-extra poppler-utils
+    # the tools the automatic steps call: glossaries (makeglossaries), nomencl and
+    # splitindex; biblatex with Biber; XeLaTeX for roots that name it; and pdftotext, with
+    # which the end-to-end tests read the documents they make
+    texlive-latex-extra texlive-bibtex-extra biber texlive-xetex poppler-utils
     # desktop notices are tested against a private session bus (dbus-run-session)
     dbus
     # install and package checks: manual page, AppStream metadata, Debian package
