@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <vector>
 
 // Every benchmark runs offscreen unless told otherwise, with a settings folder of its own
 // inside `dir` (never the user's); call before the application object is made.
@@ -24,6 +25,13 @@ inline int countArgument(int argc, char *argv[], int fallback) {
 inline void loadAsAtLaunch(QuireonPrefs &prefs) {
     Text::installTable();
     prefs.awakeFromNib();
+}
+
+// The middle value of a benchmark's rounds, which one disturbed round does not move.
+inline double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
 }
 
 // Writes a file of the benchmark's project, with the given permissions when there are any.

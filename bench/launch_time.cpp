@@ -33,12 +33,6 @@ double timeToFirstPaint(const QString &program, const QStringList &arguments,
     return -1;
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
-
 double medianLaunch(int times, const QString &program, const QStringList &arguments,
                     const QProcessEnvironment &environment) {
     std::vector<double> samples;

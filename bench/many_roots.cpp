@@ -1,5 +1,5 @@
-// Builds eight copies of a generated thesis (citations, labels, a table of contents: four
-// passes of pdfLaTeX and BibTeX each) in one `quireon --batch` call, once with --jobs 1 and
+// Builds eight copies of a generated thesis (citations, labels, a table of contents: the
+// passes of pdfLaTeX and the BibTeX run each needs) in one `quireon --batch` call, once with --jobs 1 and
 // once with --jobs 2, from the same clean state, and compares the wall times. On two cores
 // the second should take at most 0.6 of the first. The first argument is the number of
 // rounds (1); the medians are reported.
@@ -38,10 +38,6 @@ double buildCopies(const QString &original, const QString &folder, int jobs) {
     return seconds;
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 } // namespace
 
 int main(int argc, char *argv[]) {

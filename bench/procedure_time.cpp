@@ -30,10 +30,6 @@ double runProcedure(MyDocument &document) {
     return double(clock.elapsed()) / 1000.0;
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 } // namespace
 
 int main(int argc, char *argv[]) {
