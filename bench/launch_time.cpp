@@ -2,6 +2,8 @@
 // Quireon opening a root file and for a bare Qt window, each started ten times (or the
 // number given as the first argument); the medians are compared. Both run offscreen with
 // a settings folder and an instance name of their own.
+#include "benchsupport.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
