@@ -91,13 +91,18 @@ private slots:
     void cleanup() { document.reset(); }
 
     void stepOutputsStartNoRun_data() {
+        // third: command 3 of the procedure; empty for the steps the document needs.
         TestSupport::columns<QByteArray, QByteArray, QString, QString>({"root", "chapter", "third", "made"});
-        QTest::newRow("glossary with acronyms") << kGlossary << QByteArray("The \\gls{cpu} computes.\n")
-                                                << "/usr/bin/makeglossaries %1" << "central processing unit";
-        QTest::newRow("nomenclature") << kNomenclature << QByteArray("$c$ is fast.\\nomenclature{$c$}{Speed of light}\n")
+        const QByteArray glossary = "The \\gls{cpu} computes.\n";
+        const QByteArray nomenclature = "$c$ is fast.\\nomenclature{$c$}{Speed of light}\n";
+        QTest::newRow("glossary with acronyms") << kGlossary << glossary << "/usr/bin/makeglossaries %1"
+                                                << "central processing unit";
+        QTest::newRow("nomenclature") << kNomenclature << nomenclature
                                       << "/usr/bin/makeindex %1.nlo -s nomencl.ist -o %1.nls" << "Speed of light";
         QTest::newRow("table made by a script") << kTable << QByteArray("A table follows.\n")
                                                 << TestSupport::fixture("writes_table.sh") + " %1" << "Generated table for main";
+        QTest::newRow("glossary, automatic steps") << kGlossary << glossary << "" << "central processing unit";
+        QTest::newRow("nomenclature, automatic steps") << kNomenclature << nomenclature << "" << "Speed of light";
     }
     void stepOutputsStartNoRun() {
         QFETCH(QByteArray, root);
@@ -106,6 +111,7 @@ private slots:
         QFETCH(QString, made);
         writeFile(dir->filePath("chapter.tex"), chapter);
         writeFile(dir->filePath("table.tex"), "To be generated.\n");
+        gQuireonPrefs->setAutomaticSteps(third.isEmpty());
         openWithThirdStep(root, third);
         RunCounter counter(*document);
         for (int saves = 1; saves <= 3; ++saves) {

@@ -113,7 +113,15 @@ private slots:
         QCOMPARE(again.exitCode, 0);
         QCOMPARE(again.starts("pdflatex"), 1);
         QCOMPARE(again.starts(tool), 0);
-        QVERIFY(!QFileInfo::exists(dir.filePath("my thesis.quireon")) && QDir(home.filePath("cache")).exists());
+        // What the tools last read is kept in the user's cache, not beside the document.
+        QCOMPARE(QDir(home.filePath("cache/quireon/builds")).entryList(QDir::Files).size(), 1);
+        QVERIFY(QDir(dir.path()).entryList({"*.json"}).isEmpty());
+        // An edit of a chapter's text alone: one pass, and it reaches the PDF.
+        write("chapters/one.tex", "One more sentence.\n" + body);
+        const Build edited = build("my thesis.tex");
+        QCOMPARE(edited.starts("pdflatex"), 1);
+        QCOMPARE(edited.starts(tool), 0);
+        QVERIFY(pdfText(dir.filePath("my thesis.pdf")).contains("One more sentence."));
     }
 
     // A new citation runs the bibliography tool once; an edit of the .bib alone reaches the
