@@ -603,7 +603,7 @@
     </message>
     <message>
         <source>CliBatch</source>
-        <translation>Builds the files without a window, side by side, with the stored auto procedure, and writes the logs to standard output, each with a summary line.</translation>
+        <translation>Builds the files without a window, side by side, as auto mode does (the steps each document needs, or the stored procedure), and writes the logs to standard output, each with a summary line.</translation>
     </message>
     <message>
         <source>CliProcedure</source>
