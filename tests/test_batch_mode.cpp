@@ -133,6 +133,7 @@ private slots:
     // one block that ends with its root's summary; a failing root leaves the others alone,
     // and the exit status is the worst of them.
     void severalRootsBuildSideBySide_data() {
+        // overlap: the first three events of builds.log, sorted where builds start together.
         TestSupport::columns<QString, QString>({"jobs", "overlap"});
         QTest::newRow("two jobs") << "2" << "start r1,start r2,end";
         QTest::newRow("one job") << "1" << "start r1,end r1,start r2";
@@ -167,9 +168,12 @@ private slots:
         QVERIFY(log.open(QIODevice::ReadOnly));
         const QStringList events = QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
         QFETCH(QString, overlap);
+        QStringList first = events.mid(0, 3);
+        if (jobs == "2") // the two builds start at once, in either order
+            std::sort(first.begin(), first.begin() + 2);
         const QStringList expected = overlap.split(',');
         for (int i = 0; i < expected.size(); ++i)
-            QVERIFY2(events[i].startsWith(expected[i]), qPrintable(events.join(',')));
+            QVERIFY2(first.value(i).startsWith(expected[i]), qPrintable(events.join(',')));
         QCOMPARE(events.indexOf(QRegularExpression("^start r3")) > events.indexOf(QRegularExpression("^end ")), true);
     }
 
