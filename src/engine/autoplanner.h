@@ -34,7 +34,6 @@ public:
     Step next();
     // The tool that next() handed out ended; ok: well.
     void toolEnded(bool ok);
-    int passes() const { return m_passes; }
 
 private:
     void planTools(Step &step);

@@ -29,7 +29,6 @@ void BuildQueue::fill() {
     while (!m_stopping && m_running.size() < m_jobs && !m_waiting.isEmpty()) {
         BuildRun *run = m_waiting.takeFirst();
         m_running.append(run);
-        emit runStarting(run);
         run->start();
     }
     if (m_running.isEmpty() && m_waiting.isEmpty() && !m_done) {
@@ -41,6 +40,5 @@ void BuildQueue::fill() {
 void BuildQueue::runEnded(BuildRun *run) {
     if (!m_running.removeOne(run))
         return;
-    emit runFinished(run);
     QMetaObject::invokeMethod(this, &BuildQueue::fill, Qt::QueuedConnection);
 }

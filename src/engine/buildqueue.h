@@ -17,11 +17,8 @@ public:
     void start();
     // Stops the running builds; the ones still waiting never start.
     void stop();
-    bool stopping() const { return m_stopping; }
 
 signals:
-    void runStarting(BuildRun *run);
-    void runFinished(BuildRun *run);
     void allFinished();
 
 private:

@@ -225,9 +225,14 @@ void BuildRun::startAutomatic() {
     const QString program = engineProgramOf(m_rootFilePath);
     m_engineLine = withEngineProgram(m_settings.commandLine(0), program);
     const QString base = QDir(m_paths.workingDir).relativeFilePath(RunBase::of(m_rootFilePath, m_engineLine));
-    m_auto = std::make_unique<AutoPlanner>(m_paths.workingDir, base, program.isEmpty() ? m_settings.commandName(0) : program, m_memory);
+    m_engineName = program.isEmpty() ? m_settings.commandName(0) : program;
+    m_auto = std::make_unique<AutoPlanner>(m_paths.workingDir, base, m_engineName, m_memory);
+    runEnginePass(QString());
+}
+
+void BuildRun::runEnginePass(const QString &reason) {
     m_auto->passStarting();
-    m_steps.append({0, program.isEmpty() ? m_settings.commandName(0) : program, true, {}, {}, {}});
+    m_steps.append({0, m_engineName, true, reason, {}, {}});
     emit commandStarting(0, m_engineLine);
     launch(CommandLine::arguments(m_engineLine, m_paths.basename), 0);
 }
@@ -239,10 +244,7 @@ void BuildRun::runAutomaticStep() {
         say(note);
     const QString reason = step.notes.isEmpty() ? QString() : step.notes.last();
     if (step.kind == AutoPlanner::Step::Kind::Engine) {
-        m_auto->passStarting();
-        m_steps.append({0, m_steps.first().name, true, reason, {}, {}});
-        emit commandStarting(0, m_engineLine);
-        launch(CommandLine::arguments(m_engineLine, m_paths.basename), 0);
+        runEnginePass(reason);
     } else if (step.kind == AutoPlanner::Step::Kind::Tool) {
         m_steps.append({-1, step.tool.name, true, reason, {}, {}});
         runTool(step.tool);

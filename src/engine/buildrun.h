@@ -70,8 +70,6 @@ public:
     const LogCounts &counts() const { return m_reader.counts(); }
     const QList<ProblemLine> &problems() const { return m_reader.problems(); }
     const QList<BuildStep> &steps() const { return m_steps; }
-    const BuildSettings &settings() const { return m_settings; }
-    const RootPaths &paths() const { return m_paths; }
 
     // TaskWrapperController
     void processStarted(const QStringList &arguments) override;
@@ -98,6 +96,7 @@ private:
     bool launch(const QStringList &arguments, int pageIndex);
     void startAutomatic();
     void runAutomaticStep();
+    void runEnginePass(const QString &reason);
     bool runTool(const ToolStep &tool);
     void sayLackingTools();
     void runNextSteps();
@@ -116,6 +115,7 @@ private:
     BuildMemory &m_memory;
     std::unique_ptr<AutoPlanner> m_auto; // with automatic steps
     QString m_engineLine;                // with automatic steps: command 1, or the root's engine
+    QString m_engineName;
     bool m_toolRunning = false;          // with automatic steps: the running command is a tool
     bool m_lackingSaid = false;
     LogReader m_reader;
