@@ -4,6 +4,8 @@
 QUIREON_PACKAGES=(
     # build
     cmake ninja-build g++ pkg-config
+    # faster rebuilds: a compiler cache and a faster linker
+    ccache lld
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     libgl-dev libxkbcommon-dev
     # running on a desktop (X11 platform plugin, icons, opening files)
