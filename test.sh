@@ -19,7 +19,7 @@ fi
 
 cmake -S . -B "$build" -G Ninja "${options[@]}"
 cmake --build "$build" -j"$(nproc)"
-ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+ctest --test-dir "$build" --output-on-failure --timeout 300 -j"$(nproc)"
 
 if [ "$build" = build ]; then
     cmake -S . -B build-fuzz -G Ninja -DQUIREON_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
