@@ -1,4 +1,5 @@
 // Deciding which steps of the auto procedure have work, from files read off real runs.
+#include "engine/autosteps.h"
 #include "procedure/auxstate.h"
 #include "procedure/rerunrequest.h"
 #include "procedure/stepplanner.h"
@@ -159,6 +160,11 @@ private slots:
         planner.afterStep();
         put("main.bcf", QByteArray(bcf).replace("knuth84", "lamport94"));
         expect(biberStep(), true, StepReason::CitationsChanged);
+        planner.afterStep();
+        planner.ranAlone(commands[0]);
+        expect(biberStep(), false, StepReason::CitationsUnchanged);
+        planner.ranAlone(commands[1]);
+        expect(biberStep(), true, StepReason::FirstRun);
     }
 
     // A command of unknown kind may write what the engine reads back: the pass after it runs.
@@ -189,6 +195,12 @@ private slots:
         expect(indexStep(), false, StepReason::EntriesUnchanged);
         put("main.idx", "\\indexentry{glue}{3}\n");
         expect(indexStep(), true, StepReason::EntriesChanged);
+        // A command run on its own leaves no record: MakeIndex alone may have failed half
+        // way, so the next procedure runs it; the engine alone does not touch the index.
+        planner.ranAlone(kCommands[0]);
+        expect(indexStep(), false, StepReason::EntriesUnchanged);
+        planner.ranAlone(kCommands[2]);
+        expect(indexStep(), true, StepReason::FirstRun);
 
         // The style is an input too.
         put("mystyle.ist", "headings_flag 1\n");
@@ -197,6 +209,17 @@ private slots:
         put("mystyle.ist", "headings_flag 0\n");
         expect(indexStep(4), true, StepReason::DatabaseChanged, "mystyle.ist");
         expect(indexStep(4), false, StepReason::EntriesUnchanged);
+    }
+
+    // A missing tool's message names the Debian 12 package that installs it.
+    void missingToolsNameTheirPackage() {
+        const QList<std::pair<const char *, const char *>> packages = {
+            {"biber", "biber"}, {"bib2gls", "texlive-extra-utils"},
+            {"makeglossaries", "texlive-latex-extra"}, {"splitindex", "texlive-latex-extra"},
+            {"xelatex", "texlive-xetex"}, {"lualatex", "texlive-luatex"},
+            {"makeindex", "texlive-binaries"}, {"bibtex", "texlive-binaries"}};
+        for (const auto &[program, package] : packages)
+            QCOMPARE(AutoSteps::debianPackageOf(program), QString(package));
     }
 
     void enginePassesAddedUntilSettledOrLimit() {
