@@ -1,8 +1,11 @@
 // Deciding which steps of the auto procedure have work, from files read off real runs.
+#include "engine/autoplanner.h"
 #include "engine/autosteps.h"
+#include "engine/buildmemory.h"
 #include "procedure/auxstate.h"
 #include "procedure/rerunrequest.h"
 #include "procedure/stepplanner.h"
+#include "settings/localizedtext.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -41,6 +44,7 @@ class TestProcedureSteps : public QObject {
     }
 
 private slots:
+    void initTestCase() { Text::installTable(); }
     void init() {
         dir = std::make_unique<QTemporaryDir>();
         planner = StepPlanner();
@@ -209,6 +213,25 @@ private slots:
         put("mystyle.ist", "headings_flag 0\n");
         expect(indexStep(4), true, StepReason::DatabaseChanged, "mystyle.ist");
         expect(indexStep(4), false, StepReason::EntriesUnchanged);
+    }
+
+    // After a tool, the pass it makes necessary names the file the tool changed: here a
+    // second index, as imakeidx writes for \makeindex[name=names].
+    void passAfterAToolNamesTheFileItChanged() {
+        BuildMemory memory(dir->filePath("main.tex"));
+        AutoPlanner automatic(dir->path(), "main", "pdfLaTeX", memory);
+        QVERIFY(QFile::remove(dir->filePath("main.aux"))); // no citations: the index alone
+        put("main.log", "\\openout1 = `names.idx'.\n");
+        put("names.idx", "\\indexentry{glue}{1}\n");
+        automatic.passStarting();
+        AutoPlanner::Step step = automatic.next();
+        QCOMPARE(step.kind, AutoPlanner::Step::Kind::Tool);
+        QCOMPARE(step.tool.arguments, QStringList({"makeindex", "names.idx"}));
+        put("names.ind", "\\item glue, 1\n");
+        automatic.toolEnded(true);
+        step = automatic.next();
+        QCOMPARE(step.kind, AutoPlanner::Step::Kind::Engine);
+        QVERIFY2(step.notes.last().contains("names.ind"), qPrintable(step.notes.join('\n')));
     }
 
     // A missing tool's message names the Debian 12 package that installs it.
