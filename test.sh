@@ -23,7 +23,7 @@ cmake --build "$build" -j"$(nproc)"
 # there are cores; under the sanitizers, which slow every test down, one per core.
 jobs=$(( $(nproc) * 2 ))
 [ "$build" = build ] || jobs=$(nproc)
-ctest --test-dir "$build" --output-on-failure --timeout 300 -j"$jobs"
+ctest --test-dir "$build" --output-on-failure -j"$jobs"
 
 if [ "$build" = build ]; then
     cmake -S . -B build-fuzz -G Ninja -DQUIREON_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
