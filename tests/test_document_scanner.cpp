@@ -4,6 +4,7 @@
 #include "engine/logreader.h"
 #include "settings/buildsettingsread.h"
 
+#include <QApplication>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -29,6 +30,21 @@ private slots:
         setUp();
         openDocument();
         readWithSettings();
+    }
+
+    // The log is set smaller than the rest of the window, for dense text, but never below
+    // 7 points; clearing it (Ctrl+K, or a new run) sets it so for whatever the font is now.
+    void logTextIsSmallerButReadable() {
+        const QFont original = QApplication::font();
+        const auto restore = qScopeGuard([&] { QApplication::setFont(original); });
+        for (const qreal size : {13.0, 7.5}) {
+            QFont font = original;
+            font.setPointSizeF(size);
+            QApplication::setFont(font);
+            document->clearLog();
+            const qreal logSize = logView(*document)->font().pointSizeF();
+            QVERIFY2(logSize < size && logSize >= 7.0, qPrintable(QString::number(logSize)));
+        }
     }
 
     void linesAreCompletedAcrossChunks() {
