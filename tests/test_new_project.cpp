@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -310,11 +311,23 @@ private slots:
         QFileDialog *panel = window.findChild<QFileDialog *>();
         QVERIFY(panel && panel->isVisible() && controller.isSheetUp());
         QCOMPARE(panel->windowModality(), Qt::WindowModal);
-        panel->findChild<QLineEdit *>("fileNameEdit")->setText("c.v2");
-        Alerts::setNextAnswer(Alerts::AlternateReturn);
-        QMetaObject::invokeMethod(panel, "accept");
-        QVERIFY(Alerts::shown().constLast().header.contains("c.v2.bib"));
-        QVERIFY(panel->isVisible());
+        QLineEdit *name = panel->findChild<QLineEdit *>("fileNameEdit");
+        // The sheet's message stands in the panel's layout, below the name field.
+        const QLabel *message = panel->findChild<QLabel *>("panelMessage");
+        QVERIFY(message && message->isVisible());
+        QVERIFY(message->mapTo(panel, QPoint(0, 0)).y() >= name->mapTo(panel, QPoint(0, name->height())).y());
+        name->setText("c.v2");
+        // Enter and Escape on the real question both keep the file: Cancel is its default.
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            QMetaObject::invokeMethod(panel, "accept");
+            QMessageBox *question = nullptr;
+            QTRY_VERIFY((question = panel->findChild<QMessageBox *>()) && question->isVisible());
+            QVERIFY(Alerts::shown().constLast().header.contains("c.v2.bib"));
+            QTest::keyClick(question, key);
+            QTRY_VERIFY(!panel->findChild<QMessageBox *>());
+            QVERIFY(panel->isVisible());
+            QCOMPARE(contents(taken), QByteArray("kept\n"));
+        }
         Alerts::setNextAnswer(Alerts::DefaultReturn);
         QMetaObject::invokeMethod(panel, "accept");
         QTRY_COMPARE(m_created, 1);
