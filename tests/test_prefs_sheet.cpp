@@ -339,6 +339,9 @@ private slots:
         QVERIFY(setRow("noteStringTable", 0, "\u00e9t\u00e9"));
         QVERIFY(setRow("noteStringTable", 2, " \t\n")); // "Overfull" blanked out
         QVERIFY(setRow("noteStringTable", 5, "b note "));
+        // Only an edit changes a row; a view asking to set what it shows changes nothing.
+        QAbstractItemModel *notesModel = table("noteStringTable");
+        QVERIFY(!notesModel->setData(notesModel->index(1, 0), "shown", Qt::DisplayRole));
         closeStrings();
         click("okButton");
         QCOMPARE(shared->noteStrArray(),
