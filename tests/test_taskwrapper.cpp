@@ -260,6 +260,25 @@ private slots:
         QCOMPARE(recorder.kinds, QStringList({"started", "output", "finished"}));
         QTRY_VERIFY(ProcessCensus::state(pid).isNull());
     }
+
+    // A character split across two writes is handed on whole, once complete: the
+    // controller is never woken for an empty piece of text.
+    void aSplitCharacterWaitsForItsEnd() {
+        auto runner = start({"/bin/sh", "-c", "printf '\\303'; sleep 0.3; printf '\\251\\n'"});
+        QTRY_COMPARE(recorder.finishedCount(), 1);
+        QCOMPARE(recorder.output(), QString::fromUtf8("\u00e9\n"));
+        QVERIFY(!recorder.outputs.contains(QString()));
+    }
+
+    // Input a tool never read is dropped with the tool: nothing keeps watching its pipe.
+    void unreadInputEndsWithTheTool() {
+        QTest::failOnWarning(QRegularExpression("QSocketNotifier"));
+        auto runner = start({"/bin/sh", "-c", "echo started; exec sleep 30"}, QString(200 * 1024, u'x'));
+        QTRY_COMPARE(recorder.output(), "started\n");
+        QVERIFY(stopsWithin(*runner, 3000));
+        QTest::qWait(200);
+        QCOMPARE(recorder.finishedCount(), 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTaskWrapper)
