@@ -201,6 +201,8 @@ private slots:
             << "(./a.tex\nPackage p Warning: W\n(./b.tex\n(p)   on input line 12.\n" << "";
         QTest::newRow("parenthesis and space") << "(./a.tex\n( see x.pdf\nLaTeX Warning: W on input line 5.\n"
                                               << "a.tex:5";
+        QTest::newRow("parenthesis closed inside a file")
+            << "(./a.tex\n(./b.tex (see the manual)\nLaTeX Warning: W on input line 5.\n" << "b.tex:5";
     }
     void placeOfAWarning() {
         QFETCH(QString, log);
