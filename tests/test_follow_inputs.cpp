@@ -157,6 +157,13 @@ private slots:
         stamp->seconds += shift;
         QCOMPARE(writes.wrote(path, *stamp), wrote);
         QCOMPARE(writes.predatesRun(*stamp), when == "before");
+
+        // A step cut short never ends: the next run starts without it, so a later save is
+        // the user's.
+        writes.stepStarted(command);
+        writes.runStarted();
+        stamp->seconds += 20;
+        QVERIFY(!writes.wrote(path, *stamp));
     }
 
     void onlyTheUsersFilesAreFollowed_data() {
