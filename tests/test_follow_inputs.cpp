@@ -174,6 +174,9 @@ private slots:
         QTest::newRow("system tree") << "/usr/share/texlive/texmf-dist/tex/latex/base/article.cls" << false;
         QTest::newRow("user's TeX Live tree") << "/home/ann/.texlive2022/texmf-var/web2c/x.fmt" << false;
         QTest::newRow("user's generated files") << "/home/ann/.texmf-var/fonts/pk/cmr10.pk" << false;
+        QTest::newRow("user's TeX configuration") << "/home/ann/.texmf-config/web2c/updmap.cfg" << false;
+        QTest::newRow("a tree's configuration") << "/opt/tl/texmf-config/web2c/fmtutil.cnf" << false;
+        QTest::newRow("a tree's packages") << "/opt/tl/texmf-dist/tex/latex/base/book.cls" << false;
         QTest::newRow("elsewhere") << "/etc/texmf/web2c/texmf.cnf" << false;
     }
     void onlyTheUsersFilesAreFollowed() {
