@@ -2,6 +2,7 @@
 // the build's log reader with the rules of the settings.
 #include "documenttest.h"
 #include "engine/logreader.h"
+#include "feedback/logfollower.h"
 #include "settings/buildsettingsread.h"
 
 #include <QApplication>
@@ -45,6 +46,16 @@ private slots:
             const qreal logSize = logView(*document)->font().pointSizeF();
             QVERIFY2(logSize < size && logSize >= 7.0, qPrintable(QString::number(logSize)));
         }
+    }
+
+    // A warning's place may arrive with a later chunk of the output, also for a warning of
+    // the very first chunk.
+    void aPlaceThatArrivesLaterStillLeadsToTheSource() {
+        writeFile(dir->filePath("a.tex"));
+        feed(QStringLiteral("(./a.tex\nPackage natbib Warning: W\n"));
+        feed(QStringLiteral("(natbib)   on input line 12.\n"));
+        const auto place = LogFollower::locationOf(logView(*document)->document()->findBlockByNumber(1));
+        QVERIFY(place && place->line == 12 && place->file.endsWith("/a.tex"));
     }
 
     void linesAreCompletedAcrossChunks() {
