@@ -42,6 +42,17 @@ class TestBatchMode : public QObject {
                         batch.exitCode() == exitCode;
         return ok ? batch.readAllStandardOutput() : QByteArray();
     }
+    void useCommand(int index, const QString &line) {
+        setCommand(index, line);
+        QVERIFY(gQuireonPrefs->savePreferences());
+    }
+    // A file of the working folder, "" when it cannot be read.
+    QByteArray contents(const QString &name) {
+        QFile file(dir.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // The process (group) id a tool wrote to a file of the working folder, 0 for none.
+    qint64 idIn(const QString &name) { return contents(name).trimmed().toLongLong(); }
 
 private slots:
     void initTestCase() {
@@ -54,274 +65,200 @@ private slots:
         writeFile(dir.filePath("broken.tex"), kBroken);
         writeFile(dir.filePath("it's;ok.tex"), kClean);
         writeFile(dir.filePath("notes.txt"), kClean);
+        QFile::link(dir.filePath("clean.tex"), dir.filePath("link.tex"));
+        for (const char *name : {"r1.tex", "r2.tex", "r3.tex", "r2.fail", "h1.tex", "h2.tex", "h3.tex"})
+            writeFile(dir.filePath(name));
     }
     void init() {
         prefs = freshPrefs();
         setProcedure({1, -1, 1}); // pdflatex, open the PDF, pdflatex
-        QFile::remove(dir.filePath("clean.aux"));
         QVERIFY(gQuireonPrefs->savePreferences());
     }
 
-    void runsAndAnswers_data() {
-        // commands: the prompt lines, in order; summary: the last line, "" for none;
-        // display: where a Quireon runs that it must not hand over to.
-        TestSupport::columns<QStringList, int, QStringList, QString, QString>(
-            {"arguments", "exitCode", "commands", "summary", "display"});
+    // The steps show as prompt lines, the tool's own output follows, and the last line sums
+    // up the counts. A Quireon running on the same display is left alone.
+    void buildShowsItsStepsAndSummary_data() {
+        // commands: the prompt lines, in order; summary: the last line.
+        TestSupport::columns<QStringList, int, QStringList, QString>({"arguments", "exitCode", "commands", "summary"});
         const QString pdflatex = "Quireon> /usr/bin/pdflatex -synctex=1 -cnf-line=max_print_line=10000 ";
-        QTest::newRow("stored procedure, opens left out, beside a running Quireon")
-            << QStringList{"--batch", "clean.tex"} << 0
-            << QStringList{pdflatex + "clean", "Quireon> pdfLaTeX again: labels changed", pdflatex + "clean"}
-            << "errors 0, warnings 3, notes 1, pages 1" << ":77";
-        QTest::newRow("given commands, errors stop them")
-            << QStringList{"--procedure", "1,2,1", "--batch", "clean.tex"} << 1
-            << QStringList{pdflatex + "clean", "Quireon> BibTeX runs: clean.bbl is missing", "Quireon> /usr/bin/bibtex clean",
-                           "Quireon> bibtex ended with exit status 2."}
-            << "errors 3, warnings 3, notes 1, pages 1" << ""; // bibtex: no citations, data, style
-        QTest::newRow("a root name a shell would take apart, shown quoted")
+        QTest::newRow("stored procedure, a root name a shell would take apart, shown quoted")
             << QStringList{"--batch", "it's;ok.tex"} << 0
             << QStringList{pdflatex + "'it'\\''s;ok'", "Quireon> pdfLaTeX again: labels changed", pdflatex + "'it'\\''s;ok'"}
-            << "errors 0, warnings 3, notes 1, pages 1" << "";
+            << "errors 0, warnings 3, notes 1, pages 1";
         QTest::newRow("errors stop the stored procedure")
             << QStringList{"--batch", "broken.tex"} << 1
             << QStringList{pdflatex + "broken", "Quireon> pdflatex ended with exit status 1."}
-            << "errors 3, warnings 0, notes 1, pages 0" << ""; // the second error quits: no pages
-        QTest::newRow("a failure status stops them") // makeindex without an .idx exits 1
+            << "errors 3, warnings 0, notes 1, pages 0"; // the second error quits: no pages
+        QTest::newRow("a failure status alone stops given commands") // makeindex without an .idx exits 1
             << QStringList{"--batch", "--procedure", "1,3,1", "clean.tex"} << 1
             << QStringList{pdflatex + "clean", "Quireon> MakeIndex runs: clean.ind is missing", "Quireon> /usr/bin/makeindex clean",
                            "Quireon> makeindex ended with exit status 1."}
-            << "errors 0, warnings 3, notes 1, pages 1" << "";
-        QTest::newRow("missing file") << QStringList{"--batch", "my thesis; $(x) ü.tex"} << 2 << QStringList() << "" << "";
-        QTest::newRow("wrong type") << QStringList{"--batch", "notes.txt"} << 2 << QStringList() << "" << "";
-        QTest::newRow("command number out of range")
-            << QStringList{"--batch", "--procedure", "1,6", "clean.tex"} << 2 << QStringList() << "" << "";
-        QTest::newRow("procedure without batch")
-            << QStringList{"--procedure", "1", "clean.tex"} << 2 << QStringList() << "" << "";
+            << "errors 0, warnings 3, notes 1, pages 1";
     }
-    void runsAndAnswers() {
+    void buildShowsItsStepsAndSummary() {
         QFETCH(QStringList, arguments);
-        QFETCH(QString, summary);
-        QFETCH(QString, display);
         SingleInstance running;
         QVERIFY(running.listen());
         QSignalSpy requested(&running, &SingleInstance::filesRequested);
         QProcess batch;
-        start(batch, arguments, display);
+        start(batch, arguments, ":77");
         QVERIFY(batch.waitForFinished(120000) && batch.exitStatus() == QProcess::NormalExit);
         QTEST(batch.exitCode(), "exitCode");
         const QStringList lines = QString::fromUtf8(batch.readAllStandardOutput()).split('\n');
         QTEST(lines.filter(QRegularExpression("^Quireon> ")), "commands");
-        if (summary.isEmpty()) {
-            QCOMPARE(lines, QStringList{""});
-            QVERIFY(!batch.readAllStandardError().isEmpty());
-        } else {
-            QCOMPARE(lines.value(lines.size() - 2), summary);
-            QVERIFY(lines.contains(QStringLiteral("Transcript written on %1.log.")
-                                       .arg(QFileInfo(arguments.last()).baseName())));
-        }
+        QTEST(lines.value(lines.size() - 2), "summary");
+        QVERIFY(lines.contains("Transcript written on " + QFileInfo(arguments.last()).baseName() + ".log."));
         QCOMPARE(requested.count(), 0);
     }
 
-    void helpAndVersion() {
+    // Help and version answer at once; what cannot be built is refused with a message before
+    // anything runs: a root named twice under another name, roots whose outputs would
+    // meet (under this command, every root's job is "out"), a report with nowhere to go.
+    void answersWithoutBuilding_data() {
+        // output: what standard output holds, "" for a refusal that leaves it empty.
+        TestSupport::columns<QStringList, int, QString>({"arguments", "exitCode", "output"});
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "--procedure <numbers>";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "quireon 0.";
+        QTest::newRow("missing file") << QStringList{"--batch", "my thesis; $(x) ü.tex"} << 2 << "";
+        QTest::newRow("wrong type") << QStringList{"--batch", "notes.txt"} << 2 << "";
+        QTest::newRow("command number out of range") << QStringList{"--batch", "--procedure", "1,6", "clean.tex"} << 2 << "";
+        QTest::newRow("procedure without batch") << QStringList{"--procedure", "1", "clean.tex"} << 2 << "";
+        QTest::newRow("the same root through a link") << QStringList{"--batch", "clean.tex", "link.tex"} << 2 << "";
+        QTest::newRow("same job name") << QStringList{"--batch", "clean.tex", "broken.tex"} << 2 << "";
+        QTest::newRow("report folder missing")
+            << QStringList{"--batch", "--report", "json=missing/report.json", "clean.tex"} << 2 << "";
+    }
+    void answersWithoutBuilding() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, output);
+        useCommand(0, "/usr/bin/pdflatex -jobname=out %1");
         QProcess batch;
-        start(batch, {"--help"});
-        QVERIFY(finished(batch, 0, 10000).contains("--procedure <numbers>"));
-        start(batch, {"--version"});
-        QVERIFY(finished(batch, 0, 10000).startsWith("quireon 0."));
+        start(batch, arguments);
+        QVERIFY(batch.waitForFinished(10000) && batch.exitStatus() == QProcess::NormalExit);
+        QTEST(batch.exitCode(), "exitCode");
+        const QByteArray shown = batch.readAllStandardOutput();
+        if (output.isEmpty())
+            QVERIFY(shown.isEmpty() && !batch.readAllStandardError().isEmpty());
+        else
+            QVERIFY2(shown.contains(output.toUtf8()), shown.constData());
     }
 
-    // Several roots build side by side, never more at once than the jobs allow. Each log is
-    // one block that ends with its root's summary; a failing root leaves the others alone,
-    // and the exit status is the worst of them.
+    // Several roots build side by side, never more at once than the jobs allow, in the order
+    // given. Each log is one block that ends with its root's summary; a failing root leaves
+    // the others alone, and the exit status is the worst of them.
     void severalRootsBuildSideBySide_data() {
-        // overlap: the first three events of builds.log, sorted where builds start together.
-        TestSupport::columns<QString, QString>({"jobs", "overlap"});
-        QTest::newRow("two jobs") << "2" << "start r1,start r2,end";
-        QTest::newRow("one job") << "1" << "start r1,end r1,start r2";
+        QTest::addColumn<QString>("jobs");
+        QTest::newRow("two jobs") << "2";
+        QTest::newRow("one job") << "1";
     }
     void severalRootsBuildSideBySide() {
         QFETCH(QString, jobs);
-        setCommand(0, TestSupport::fixture("paced_lines.sh") + " %1");
-        QVERIFY(gQuireonPrefs->savePreferences());
+        useCommand(0, TestSupport::fixture("paced_lines.sh") + " %1");
         QFile::remove(dir.filePath("builds.log"));
-        for (const char *name : {"r1.tex", "r2.tex", "r3.tex", "r2.fail"})
-            writeFile(dir.filePath(name));
         QProcess batch;
         start(batch, {"--batch", "--procedure", "1", "-j", jobs, "r1.tex", "r2.tex", "r3.tex"});
-        const QStringList lines = QString::fromUtf8(finished(batch, 1, 20000)).split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 3 * 7 + 1 + 1); // r2's error line too
-        QStringList ended;
-        for (qsizetype at = 0; ended.size() < 3; at += 7) {
-            const QString root = lines[at].section(' ', -1); // the prompt line names it
+        const QString out = QString::fromUtf8(finished(batch, 1, 20000));
+        for (const QString root : {"r1", "r2", "r3"}) {
+            QString block = ' ' + root + '\n'; // the end of the prompt line
             for (int n = 1; n <= 5; ++n)
-                QCOMPARE(lines[at + n], root + ": line " + QString::number(n));
+                block += root + ": line " + QString::number(n) + '\n';
             const bool fails = root == "r2";
-            if (fails)
-                QCOMPARE(lines[++at + 5], QStringLiteral("! r2 failed."));
-            QCOMPARE(lines[at + 6], root + (fails ? ".tex: errors 1" : ".tex: errors 0") + ", warnings 0, notes 0, pages 0");
-            ended << root;
+            block += (fails ? "! r2 failed.\n" : "") + root + ".tex: errors " + (fails ? "1" : "0");
+            QVERIFY2(out.contains(block + ", warnings 0, notes 0, pages 0\n"), qPrintable(out));
         }
-        ended.sort();
-        QCOMPARE(ended, (QStringList{"r1", "r2", "r3"}));
-        QVERIFY(lines.last().startsWith("3 files: 2 built, 1 failed; errors 1"));
-        // The third build starts only once one of the first two has ended.
-        QFile log(dir.filePath("builds.log"));
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        const QStringList events = QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
-        QFETCH(QString, overlap);
-        QStringList first = events.mid(0, 3);
-        if (jobs == "2") // the two builds start at once, in either order
-            std::sort(first.begin(), first.begin() + 2);
-        const QStringList expected = overlap.split(',');
-        for (int i = 0; i < expected.size(); ++i)
-            QVERIFY2(first.value(i).startsWith(expected[i]), qPrintable(events.join(',')));
-        QCOMPARE(events.indexOf(QRegularExpression("^start r3")) > events.indexOf(QRegularExpression("^end ")), true);
+        QCOMPARE(out.count('\n'), 3 * 7 + 1 + 1); // r2's error line too
+        QVERIFY(out.section('\n', -2).startsWith("3 files: 2 built, 1 failed; errors 1"));
+        const QStringList events = QString::fromUtf8(contents("builds.log")).split('\n', Qt::SkipEmptyParts);
+        int running = 0, most = 0;
+        for (const QString &event : events)
+            most = std::max(most, running += event.startsWith("start") ? 1 : -1);
+        QCOMPARE(QString::number(most), jobs);
+        QCOMPARE(events.filter("start").last(), "start r3");
     }
 
     // The window and a batch run read the same tool output alike: one recorded real log
     // gives the same counts and page number through both.
     void bothFacesCountAlike() {
-        setCommand(0, TestSupport::fixture("replay.sh") + " " + QUIREON_TESTDATA "/engine/thesis-pdflatex.out");
-        QVERIFY(gQuireonPrefs->savePreferences());
+        useCommand(0, TestSupport::fixture("replay.sh") + " " + QUIREON_TESTDATA "/engine/thesis-pdflatex.out");
         QProcess batch;
         start(batch, {"--batch", "--procedure=1", "clean.tex"});
-        const QStringList lines = QString::fromUtf8(finished(batch, 1, 20000)).split('\n', Qt::SkipEmptyParts);
+        const QString summary = QString::fromUtf8(finished(batch, 1, 20000)).trimmed().section('\n', -1);
         MyDocument document;
         document.setFileName(dir.filePath("clean.tex"));
         QVERIFY(runCommand(document, 0));
         const QString window = QStringLiteral("errors %1, warnings %2, notes %3, pages %4")
                                    .arg(fieldText(document, "textNumErrors"), fieldText(document, "textNumWarnings"),
                                         fieldText(document, "textNumNotes"), fieldText(document, "textNumPages"));
-        QCOMPARE(lines.last(), window);
+        QCOMPARE(summary, window);
         QVERIFY(window.startsWith("errors 1, ") && window.endsWith(", pages 6")); // as the log reads
-    }
-
-    // Ctrl+C during several builds stops every tool tree before Quireon ends.
-    void aSignalStopsEveryRoot() {
-        setCommand(0, TestSupport::fixture("tells_pid_and_hangs.sh") + " %1");
-        QVERIFY(gQuireonPrefs->savePreferences());
-        for (const char *name : {"h1.tex", "h2.tex", "h3.tex"})
-            writeFile(dir.filePath(name));
-        for (const char *name : {"h1.pid", "h2.pid", "h3.pid"})
-            QFile::remove(dir.filePath(name));
-        QProcess batch;
-        start(batch, {"--batch", "--jobs=2", "--procedure=1", "h1.tex", "h2.tex", "h3.tex"});
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath("h1.pid")) && QFileInfo::exists(dir.filePath("h2.pid")), 10000);
-        ::kill(pid_t(batch.processId()), SIGINT);
-        QVERIFY(!finished(batch, 130, 15000).isEmpty());
-        for (const char *name : {"h1.pid", "h2.pid"}) {
-            QFile pid(dir.filePath(name));
-            QVERIFY(pid.open(QIODevice::ReadOnly));
-            const qint64 group = pid.readAll().trimmed().toLongLong();
-            QVERIFY(group > 0);
-            QTRY_VERIFY(!ProcessCensus::groupAlive(group));
-        }
-        QVERIFY(!QFileInfo::exists(dir.filePath("h3.pid"))); // the waiting root never started
-    }
-
-    // A root named twice, under another name too, or two roots whose outputs would meet,
-    // are refused before anything runs.
-    void clashingRootsAreRefused_data() {
-        TestSupport::columns<QStringList, QString>({"arguments", "command"});
-        QTest::newRow("same file twice") << QStringList{"clean.tex", "./clean.tex"} << "";
-        QTest::newRow("a link to it") << QStringList{"clean.tex", "link.tex"} << "";
-        QTest::newRow("same job name") << QStringList{"clean.tex", "broken.tex"} << "/usr/bin/pdflatex -jobname=out %1";
-    }
-    void clashingRootsAreRefused() {
-        QFETCH(QString, command);
-        if (!command.isEmpty())
-            setCommand(0, command);
-        QVERIFY(gQuireonPrefs->savePreferences());
-        QFile::link(dir.filePath("clean.tex"), dir.filePath("link.tex"));
-        QFile::remove(dir.filePath("clean.log"));
-        QFETCH(QStringList, arguments);
-        QProcess batch;
-        start(batch, QStringList{"--batch"} + arguments);
-        QVERIFY(batch.waitForFinished(10000));
-        QCOMPARE(batch.exitCode(), 2);
-        QCOMPARE(batch.readAllStandardOutput(), QByteArray());
-        QVERIFY(!QFileInfo::exists(dir.filePath("clean.log")));
     }
 
     // The reports: annotations GitHub places on the source lines, after the log, and a JSON
     // account of the steps, their reasons and endings, and the problems with their places.
     void reportsForCi() {
-        QDir(dir.path()).mkpath("ch");
-        writeFile(dir.filePath("ch/one.tex"), "Chapter text \\undefinedmacro here.\n");
+        TestSupport::writeFile(dir.filePath("ch/one.tex"), "Chapter text \\undefinedmacro here.\n");
         writeFile(dir.filePath("cites.tex"), "\\documentclass{article}\n\\begin{document}\nSee \\ref{x}.\n"
                                              "\\input{ch/one}\n\\end{document}\n");
         writeFile(dir.filePath("plain.tex"), "\\documentclass{article}\n\\begin{document}\nPlain.\n\\end{document}\n");
-        const QStringList arguments{"--batch", "--procedure=1,1,1", "--report", "github", "--report", "json=out/report.json",
-                                    "cites.tex", "plain.tex"};
         QProcess batch;
-        start(batch, arguments);
-        QVERIFY(batch.waitForFinished(60000));
-        QCOMPARE(batch.exitCode(), 2); // the report's folder is missing: nothing runs
-        QVERIFY(QDir(dir.path()).mkdir("out"));
-        start(batch, arguments);
+        start(batch, {"--batch", "--procedure=1,1,1", "--report", "github", "--report", "json=report.json", "cites.tex",
+                      "plain.tex"});
         const QStringList lines = QString::fromUtf8(finished(batch, 1, 60000)).split('\n');
         QCOMPARE(lines.filter(QRegularExpression("^::")),
                  (QStringList{"::warning file=cites.tex,line=3::LaTeX Warning: Reference `x' on page 1 undefined on input line 3.",
                               "::error file=ch/one.tex,line=1::! Undefined control sequence."}));
-        QFile file(dir.filePath("out/report.json"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QJsonObject report = QJsonDocument::fromJson(file.readAll()).object();
+        const QJsonObject report = QJsonDocument::fromJson(contents("report.json")).object();
         QCOMPARE(report["exitStatus"].toInt(), 1);
-        const QJsonObject root = report["roots"].toArray().first().toObject();
-        QCOMPARE(root["file"].toString(), QStringLiteral("cites.tex"));
-        QCOMPARE(root["status"].toString(), QStringLiteral("failed"));
-        QCOMPARE(root["counts"].toObject()["errors"].toInt(), 1);
-        const QJsonArray steps = root["steps"].toArray();
-        QCOMPARE(steps.size(), 1); // the error ends the procedure after its first step
-        QCOMPARE(steps[0].toObject()["exitStatus"].toInt(), 1);
-        QCOMPARE(steps[0].toObject()["arguments"].toArray().last().toString(), QStringLiteral("cites"));
-        const QJsonArray problems = root["problems"].toArray();
-        const auto located = std::find_if(problems.begin(), problems.end(), [](const QJsonValue &problem) {
-            return problem.toObject()["kind"] == "error";
-        });
-        QVERIFY(located != problems.end());
-        QCOMPARE(located->toObject()["file"].toString(), QStringLiteral("ch/one.tex"));
-        QCOMPARE(located->toObject()["line"].toInt(), 1);
-        const QJsonObject plain = report["roots"].toArray().last().toObject();
-        QCOMPARE(plain["status"].toString(), QStringLiteral("done"));
+        const QJsonValue cites = report["roots"][0];
+        QCOMPARE(cites["file"].toString(), "cites.tex");
+        QCOMPARE(cites["status"].toString(), "failed");
+        QCOMPARE(cites["counts"]["errors"].toInt(), 1);
+        QCOMPARE(cites["steps"].toArray().size(), 1); // the error ends the procedure after its first step
+        QCOMPARE(cites["steps"][0]["exitStatus"].toInt(), 1);
+        QCOMPARE(cites["steps"][0]["arguments"].toArray().last().toString(), "cites");
+        QVERIFY(cites["problems"].toArray().contains(QJsonObject{
+            {"kind", "error"}, {"text", "! Undefined control sequence."}, {"file", "ch/one.tex"}, {"line", 1}}));
+        const QJsonValue plain = report["roots"][1];
+        QCOMPARE(plain["status"].toString(), "done");
         QCOMPARE(plain["pages"].toInt(), 1);
         const QJsonObject skipped = plain["steps"].toArray().last().toObject();
         QCOMPARE(skipped["ran"].toBool(), false);
         QVERIFY(!skipped["reason"].toString().isEmpty() && !skipped.contains("exitStatus"));
     }
 
-    // However a run ends, by a signal (Ctrl+C, kill, an SSH session that drops, Ctrl+\) or
-    // on its own, no process of a tool's tree outlives it, one deaf to SIGTERM included.
+    // However a run of several roots ends, by a signal (Ctrl+C, kill, an SSH session that
+    // drops, Ctrl+\) or on its own, no process of a tool's tree outlives it, one deaf to
+    // SIGTERM included; a root still waiting for its turn starts only if the others end.
     void noToolProcessOutlivesTheRun_data() {
-        // signal: 0 lets the run end on its own.
-        TestSupport::columns<QString, int, int>({"command", "signal", "exitCode"});
-        const QString hangs = TestSupport::fixture("hangs_with_child.sh");
+        // ids: where each tool writes its process group; signal: 0 lets the run end on its own.
+        TestSupport::columns<QString, QString, int, int>({"command", "ids", "signal", "exitCode"});
+        const QString hangs = TestSupport::fixture("tells_pid_and_hangs.sh") + " %1";
         const QString deaf = TestSupport::fixture("deaf_tree.sh") + " %1";
-        QTest::newRow("Ctrl+C") << hangs << SIGINT << 130;
-        QTest::newRow("kill") << hangs << SIGTERM << 143;
-        QTest::newRow("hang-up, tool deaf to SIGTERM") << deaf << SIGHUP << 129;
-        QTest::newRow("quit key") << hangs << SIGQUIT << 131;
-        // The tool closed its output and runs on: the run ends, and Quireon waits for it.
-        QTest::newRow("own end, deaf tool left running") << deaf + " quiet" << 0 << 0;
+        QTest::newRow("Ctrl+C") << hangs << ".pid" << SIGINT << 130;
+        QTest::newRow("kill") << hangs << ".pid" << SIGTERM << 143;
+        QTest::newRow("hang-up, tools deaf to SIGTERM") << deaf << ".group" << SIGHUP << 129;
+        QTest::newRow("quit key") << hangs << ".pid" << SIGQUIT << 131;
+        // The tools close their output and run on: the run ends, and Quireon waits for them.
+        QTest::newRow("own end, deaf tools left running") << deaf + " quiet" << ".group" << 0 << 0;
     }
     void noToolProcessOutlivesTheRun() {
         QFETCH(QString, command);
+        QFETCH(QString, ids);
         QFETCH(int, signal);
-        setCommand(0, command);
-        QVERIFY(gQuireonPrefs->savePreferences());
+        useCommand(0, command);
+        const QStringList roots{"h1", "h2", "h3"};
+        for (const QString &root : roots)
+            QFile::remove(dir.filePath(root + ids));
         QProcess batch;
-        start(batch, {"--batch", "clean.tex"});
-        const auto line = [&batch] {
-            return QTest::qWaitFor([&] { return batch.canReadLine(); }, 10000) ? batch.readLine() : QByteArray();
-        };
-        QVERIFY(line().startsWith("Quireon> "));
-        const QByteArray child = line().trimmed().mid(6);
-        QVERIFY(child.toInt() > 0);
+        start(batch, {"--batch", "--jobs=2", "--procedure=1", "h1.tex", "h2.tex", "h3.tex"});
+        QTRY_VERIFY_WITH_TIMEOUT(idIn("h1" + ids) > 0 && idIn("h2" + ids) > 0, 10000);
         if (signal != 0)
             ::kill(pid_t(batch.processId()), signal);
         QFETCH(int, exitCode);
-        QVERIFY(finished(batch, exitCode, 15000).endsWith("pages 0\n"));
-        QTRY_VERIFY(!QFileInfo::exists("/proc/" + child));
-        QVERIFY(ProcessCensus::children().isEmpty());
+        QVERIFY(finished(batch, exitCode, 20000).contains("\nh2.tex: errors 0, warnings 0, notes 0, pages 0\n"));
+        for (const QString &root : roots)
+            QTRY_VERIFY(idIn(root + ids) == 0 || !ProcessCensus::groupAlive(idIn(root + ids)));
+        QCOMPARE(idIn("h3" + ids) > 0, signal == 0); // the waiting root starts once one ends
     }
 
     // Output that goes nowhere, a reader that quit early (`| head -1`) or a full disk, is a
@@ -333,9 +270,8 @@ private slots:
     }
     void lostOutputStopsTheRun() {
         QFETCH(QString, output);
-        setCommand(0, TestSupport::fixture("deaf_tree.sh") + " %1");
         setCommand(1, TestSupport::fixture("count_run.sh") + " %1");
-        QVERIFY(gQuireonPrefs->savePreferences());
+        useCommand(0, TestSupport::fixture("deaf_tree.sh") + " %1");
         for (const char *name : {"clean.group", "clean.runs"})
             QFile::remove(dir.filePath(name));
         QProcess batch, head;
@@ -351,13 +287,8 @@ private slots:
         QVERIFY(!batch.readAllStandardError().isEmpty());
         QVERIFY(!QFileInfo::exists(dir.filePath("clean.runs")));
         // A tool stopped before it could ignore SIGTERM has written no group.
-        QFile group(dir.filePath("clean.group"));
-        if (output == "head" || group.exists()) {
-            QVERIFY(group.open(QIODevice::ReadOnly));
-            const qint64 id = group.readAll().trimmed().toLongLong();
-            QVERIFY(id > 0);
-            QTRY_VERIFY(!ProcessCensus::groupAlive(id));
-        }
+        const qint64 group = idIn("clean.group");
+        QTRY_VERIFY(group > 0 ? !ProcessCensus::groupAlive(group) : output != "head");
     }
 };
 
