@@ -10,6 +10,10 @@ program=$1 k=$2 n=$3
 runtime=$(mktemp -d "${TMPDIR:-/tmp}/quireon-test.XXXXXX")
 trap 'rm -rf "$runtime"' EXIT
 export XDG_RUNTIME_DIR="$runtime"
+if [ "$n" -eq 1 ]; then
+    "$program"
+    exit
+fi
 cases=$("$program" -datatags | awk -v k="$k" -v n="$n" '
     (NR - 1) % n == k - 1 {
         line = $0
