@@ -27,6 +27,16 @@ class TestAppController : public QObject {
     QString makeFile(const QString &name) { return DocumentTest::writeFile(m_dir->filePath(name), "\\relax\n"); }
     QList<MyDocument *> documents() const { return m_app->documents()->orderedDocuments(); }
     struct Stored : QuireonPrefs { Stored() { loadPreferences(); } }; // what the store holds
+    // The real Quireon on a display of its own: it neither hands its files over to another
+    // Quireon nor takes files from one that another test starts.
+    void launchQuireon(QProcess &quireon, const QString &file,
+                       QProcessEnvironment env = QProcessEnvironment::systemEnvironment()) {
+        env.remove("WAYLAND_DISPLAY");
+        env.insert("DISPLAY", QStringLiteral(":launch-test-%1").arg(QCoreApplication::applicationPid()));
+        quireon.setProcessEnvironment(env);
+        quireon.setWorkingDirectory(m_dir->path());
+        quireon.start(QStringLiteral(QUIREON_BINARY_DIR "/src/quireon"), {file});
+    }
     void launchToTheStartWindow() {
         m_prefs->setStartupChoice(0);
         m_app->applicationDidFinishLaunching();
@@ -162,6 +172,18 @@ private slots:
         QCOMPARE(process->actions().at(1)->text(), QStringLiteral("Biber"));
     }
 
+    // Launched with a file, the real Quireon paints that document's window; the launch
+    // benchmark times the moment it says so.
+    void aLaunchPaintsTheDocumentsWindow() {
+        makeFile("my thesis.tex");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QUIREON_EXIT_AFTER_FIRST_PAINT", "1");
+        QProcess app;
+        launchQuireon(app, "my thesis.tex", env);
+        QVERIFY(app.waitForFinished(20000));
+        QCOMPARE(std::pair(app.exitCode(), app.readAllStandardOutput()), std::pair(0, QByteArray("first paint\n")));
+    }
+
     // A signal ends the real Quireon: every run stops as its Stop button stops it (the
     // tool's tree ended, one deaf to SIGTERM too), nothing is asked, a modal alert that is
     // up included, and the exit status is 128 plus the signal's number.
@@ -171,18 +193,8 @@ private slots:
         m_prefs->setInterval(1);
         QVERIFY(m_prefs->savePreferences());
         const QString root = makeFile("main.tex");
-        // A display of its own: this Quireon neither hands over to another nor takes files
-        // from a Quireon that another test starts.
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("WAYLAND_DISPLAY");
-        env.insert("DISPLAY", QStringLiteral(":signal-test-%1").arg(QCoreApplication::applicationPid()));
-        const auto launch = [&](QProcess &quireon, const QString &file) {
-            quireon.setProcessEnvironment(env);
-            quireon.setWorkingDirectory(m_dir->path());
-            quireon.start(QStringLiteral(QUIREON_BINARY_DIR "/src/quireon"), {file});
-        };
         QProcess app;
-        launch(app, "main.tex");
+        launchQuireon(app, "main.tex");
         // Saves until auto mode has started the tool, which writes its process group.
         QByteArray group;
         qint64 seconds = 1000000000;
@@ -199,7 +211,7 @@ private slots:
                 ::kill(pid_t(-id), SIGKILL);
         });
         QProcess second; // a file that is not .tex, handed over: the refusal is an alert
-        launch(second, "notes.txt");
+        launchQuireon(second, "notes.txt");
         QVERIFY(second.waitForFinished(10000) && second.exitCode() == 0);
         ::kill(pid_t(app.processId()), SIGHUP);
         QVERIFY(app.waitForFinished(15000));

@@ -46,6 +46,19 @@ class TestTaskWrapper : public QObject {
 
     static QString tool(const char *name) { return TestSupport::fixture(name); }
 
+    // How often the event loop is about to sleep while it runs freely for ms milliseconds:
+    // a few times when idle, without end when something it watches is always ready.
+    static int sleepsWithin(int ms) {
+        QEventLoop loop;
+        int sleeps = 0;
+        const auto counting = connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                                      [&] { ++sleeps; });
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
+        disconnect(counting);
+        return sleeps;
+    }
+
 private slots:
     void initTestCase() { Text::installTable(); }
     void init() { recorder = Recorder(); }
@@ -150,6 +163,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(recorder.kinds.contains("output") && recorder.output() == shown &&
                                      runner->isRunning() == (status != 0), 20000);
         QVERIFY(ProcessCensus::groupAlive(pid) && recorder.finishedCount() == 0); // the run is not over
+        if (!input.isEmpty()) // all of it written: nothing keeps the loop awake while the tool waits
+            QCOMPARE_LT(sleepsWithin(300), 50);
         QFETCH(int, withinMs);
         const QDeadlineTimer deadline(withinMs); // for the event loop to be given back
         runner->stopProcess();
