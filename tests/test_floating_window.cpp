@@ -98,6 +98,10 @@ private slots:
         QCOMPARE(m_document.autoSizeCalls, autoSize + QList<bool>(reduced ? 1 : 0, true));
         QCoreApplication::processEvents();
         QVERIFY(resized.isEmpty()); // the code's own resizing is not the user's
+        w.windowHandle()->resize(400, height); // the floating size confirmed after the normal one
+        QTest::qWait(100); // for the confirmation and the answer to it
+        QCOMPARE(w.geometry(), QRect(100, 200, 400, 400));
+        QVERIFY(resized.isEmpty());
         w.windowHandle()->resize(380, 500); // as the window manager does for the user
         QTRY_COMPARE(resized.size(), 1);
         QCOMPARE(resized.at(0).at(0).toSize(), QSize(380, 500));
