@@ -207,6 +207,17 @@ private slots:
         QVERIFY(TestSupport::writeFile(folder + "/later.tex", "x"));
         files.lookAgain();
         QVERIFY(files.isFile(folder + "/later.tex"));
+
+        // A bounded number of folders is kept; one more, and all are forgotten and read afresh.
+        FilePresence bounded;
+        const QString last = folder + "/last.tex";
+        QVERIFY(!bounded.isFile(last));
+        QVERIFY(TestSupport::writeFile(last, "x"));
+        for (int i = 1; i < FilePresence::kMaxFolders; ++i) // ours is one of those kept
+            bounded.isFile(dir.filePath(QStringLiteral("gone %1/x.tex").arg(i)));
+        QVERIFY(!bounded.isFile(last));
+        bounded.isFile(dir.filePath("one more/x.tex"));
+        QVERIFY(bounded.isFile(last));
     }
 };
 
