@@ -21,22 +21,15 @@ std::unique_ptr<QuireonPrefs> freshPrefs() {
 }
 
 QString writeFile(const QString &path, const QByteArray &contents) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!TestSupport::writeFile(path, contents))
         qFatal("cannot write %s", qPrintable(path));
-    file.write(contents);
     return path;
 }
 
 void setCommand(int index, const QString &line, const QString &pageString) {
-    QStringList commands = gQuireonPrefs->cmdCmdArray();
-    commands[index] = line;
-    gQuireonPrefs->setCmdCmdArray(commands);
-    if (pageString.isNull())
-        return;
-    QStringList pages = gQuireonPrefs->pageStrArray();
-    pages[index] = pageString;
-    gQuireonPrefs->setPageStrArray(pages);
+    setEntry(&QuireonPrefs::cmdCmdArray, &QuireonPrefs::setCmdCmdArray, index, line);
+    if (!pageString.isNull())
+        setEntry(&QuireonPrefs::pageStrArray, &QuireonPrefs::setPageStrArray, index, pageString);
 }
 
 bool runCommand(MyDocument &document, int index, int timeoutMs) {

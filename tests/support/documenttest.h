@@ -28,7 +28,7 @@ namespace DocumentTest {
 // opened afterwards do not build by themselves on opening, whatever their PDF: the tests
 // start, and count, every run they look at; the tests of the build on opening turn it on.
 std::unique_ptr<QuireonPrefs> freshPrefs();
-// Writes a file (empty unless given contents) and returns its path.
+// Writes a file (empty unless given contents), making its folders, and returns its path.
 QString writeFile(const QString &path, const QByteArray &contents = {});
 // Sets the file's modification time (symbolic links followed); false on failure.
 bool setModified(const QString &path, qint64 seconds, long nanoseconds = 0);
@@ -77,4 +77,8 @@ protected:
     MyDocument &openDocument(const QString &name = QStringLiteral("main.tex"),
                              const QByteArray &contents = {});
     QString status() { return DocumentTest::fieldText(*document, "statusField"); }
+    // Runs auto mode's check at once, as a tick of its timer would.
+    void checkNow() { QVERIFY(QMetaObject::invokeMethod(document.get(), "timerProc")); }
+    // How many runs of count_run.sh on main.tex the folder has seen.
+    int runs() { return int(TestSupport::readFile(dir->filePath("main.runs")).count('\n')); }
 };

@@ -14,8 +14,7 @@ struct Stat {
 };
 // The state letter, parent and group ids from /proc/<pid>/stat; the command name in
 // parentheses may hold spaces, so the fields are read after its closing parenthesis.
-bool readStat(const QString &pid, Stat *out)
-{
+bool readStat(const QString &pid, Stat *out) {
     QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -29,8 +28,7 @@ bool readStat(const QString &pid, Stat *out)
 }
 
 // Calls f(pid, stat) for every process; stops at the first call that answers true.
-template <typename F> bool anyProcess(F f)
-{
+template <typename F> bool anyProcess(F f) {
     for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
         Stat stat;
         if (entry.toInt() > 0 && readStat(entry, &stat) && f(entry.toInt(), stat))
@@ -40,8 +38,7 @@ template <typename F> bool anyProcess(F f)
 }
 } // namespace
 
-QStringList openDescriptors()
-{
+QStringList openDescriptors() {
     QStringList list;
     const QDir dir(QStringLiteral("/proc/self/fd"));
     for (const QString &fd : dir.entryList(QDir::System | QDir::NoDotAndDotDot))
@@ -50,8 +47,7 @@ QStringList openDescriptors()
     return list;
 }
 
-QList<int> children()
-{
+QList<int> children() {
     QList<int> pids;
     anyProcess([&](int pid, const Stat &stat) {
         if (stat.parent == int(::getpid()))
@@ -61,16 +57,14 @@ QList<int> children()
     return pids;
 }
 
-int zombieChildren()
-{
+int zombieChildren() {
     int zombies = 0;
     for (const int pid : children())
         zombies += state(pid) == QLatin1Char('Z') ? 1 : 0;
     return zombies;
 }
 
-qint64 residentBytes()
-{
+qint64 residentBytes() {
     QFile file(QStringLiteral("/proc/self/statm"));
     if (!file.open(QIODevice::ReadOnly))
         return -1;
@@ -78,20 +72,17 @@ qint64 residentBytes()
     return fields.size() > 1 ? fields.at(1).toLongLong() * ::sysconf(_SC_PAGESIZE) : -1;
 }
 
-QChar state(qint64 pid)
-{
+QChar state(qint64 pid) {
     Stat stat;
     return readStat(QString::number(pid), &stat) ? QChar(stat.state) : QChar();
 }
 
-bool running(qint64 pid)
-{
+bool running(qint64 pid) {
     const QChar letter = state(pid);
     return !letter.isNull() && letter != QLatin1Char('Z');
 }
 
-bool groupAlive(qint64 pgid)
-{
+bool groupAlive(qint64 pgid) {
     return anyProcess([&](int, const Stat &stat) { return stat.group == pgid && stat.state != 'Z'; });
 }
 } // namespace ProcessCensus
