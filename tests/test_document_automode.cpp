@@ -17,10 +17,7 @@ constexpr int kWithinOneCheckMs = 3500; // one check interval of 1 s, with room 
 // How long nothing may start to show that nothing will: two checks and a little more.
 constexpr int kTwoChecksMs = 2300;
 
-bool saveInPlace(const QString &path, const QByteArray &text) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
-}
+const auto saveInPlace = TestSupport::writeFile;
 
 // As vim, emacs and VS Code do: a new file renamed over the old one.
 bool saveByRename(const QString &path, const QByteArray &text) {
@@ -34,11 +31,6 @@ class TestDocumentAutoMode : public DocumentTestCase {
     QString root;
     QString chapter;
 
-    int runs() {
-        QFile file(dir->filePath("main.runs"));
-        return file.open(QIODevice::ReadOnly) ? int(file.readAll().count('\n')) : 0;
-    }
-    void checkNow() { QVERIFY(QMetaObject::invokeMethod(document.get(), "timerProc")); }
     QCheckBox *autoModeBox() { return control<QCheckBox>(*document, "checkAutoMode"); }
 
 private slots:
@@ -79,6 +71,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(runs(), 1, kWithinOneCheckMs);
     }
 
+    // Two saves within one second are two changes. (A new file with the very same time and
+    // size is one too: test_faults changes a symbolic link root's target that way.)
     void changesWithinOneSecondAreSeen() {
         // Same second, same size, same file: only the nanoseconds differ.
         const qint64 second = QDateTime::currentSecsSinceEpoch();
@@ -87,11 +81,6 @@ private slots:
         QVERIFY(waitIdle(*document));
         QVERIFY(setModified(root, second, 200));
         QTRY_COMPARE_WITH_TIMEOUT(runs(), 2, kWithinOneCheckMs);
-        QVERIFY(waitIdle(*document));
-        // A new file with the very same time and size is a save too.
-        QVERIFY(saveByRename(root, "first"));
-        QVERIFY(setModified(root, second, 200));
-        QTRY_COMPARE_WITH_TIMEOUT(runs(), 3, kWithinOneCheckMs);
     }
 
     void saveDuringARunStartsItAgainAfterwards() {
@@ -127,7 +116,8 @@ private slots:
         QVERIFY(document->isRunning());
     }
 
-    // The check timer is far off: only the kernel's notifications can start these runs.
+    // Saves of the chapter the last run read start a run at once, not at the next check; files
+    // the run writes or never read, and a deleted chapter, start nothing.
     void followedFilesAreHeardAtOnce() {
         gQuireonPrefs->setInterval(3600);
         document->reloadPrefs();
@@ -181,9 +171,8 @@ private slots:
             setCommand(0, engine + " %1 " + name + " 1");
             const int before = runs();
             if (!saveInPlace(dir->filePath(name), "new") || !saveByRename(root, name.toUtf8())
-                || !QTest::qWaitFor([&] { return runs() == before + 1; }, kWithinOneCheckMs))
-                return -1;
-            if (saveDuringRun && !saveByRename(dir->filePath(name), "saved during the run"))
+                || !QTest::qWaitFor([&] { return runs() == before + 1; }, kWithinOneCheckMs)
+                || (saveDuringRun && !saveByRename(dir->filePath(name), "saved during the run")))
                 return -1;
             QTest::qWait(kTwoChecksMs);
             return waitIdle(*document) ? runs() - before : -1;
@@ -213,6 +202,8 @@ private slots:
         QVERIFY(document->autoRunModeOn());
     }
 
+    // A root file that stays missing is reported once, even while the alert stays up over
+    // several checks, and switches auto mode off with its recorded stamp left as it was.
     void missingRootFileSwitchesAutoModeOff() {
         QVERIFY(QFile::remove(root));
         const std::optional<FileStamp> recorded = document->lastModifiedStamp();
@@ -223,28 +214,16 @@ private slots:
         });
         QTRY_VERIFY_WITH_TIMEOUT(!document->autoRunModeOn(), 6000);
         QCOMPARE(Alerts::shown().size(), 1);
-        QCOMPARE(Alerts::shown()[0].header, Text::localized("RootMissingHeader"));
         QCOMPARE(Alerts::shown()[0].message, Text::format("RootMissingMessage", {root}));
-        QVERIFY(!autoModeBox()->isChecked());
         QVERIFY(document->lastModifiedStamp() == recorded);
         QCOMPARE(runs(), 0);
-    }
 
-    void missingRootFileAtOpeningRecordsNothing() {
+        // Opened while missing, it is reported at once and nothing is recorded.
         Alerts::setNextAnswer(Alerts::DefaultReturn);
         MyDocument missing;
-        missing.setFileName(dir->filePath("gone.tex"));
-        QCOMPARE(Alerts::shown().size(), 1);
-        QVERIFY(!missing.autoRunModeOn());
-        QVERIFY(!missing.lastModifiedStamp());
-    }
-
-    void stampFollowsSymbolicLinks() {
-        const QString link = dir->filePath("link.tex");
-        QVERIFY(QFile::link(root, link));
-        QCOMPARE(FileStamp::of(link), FileStamp::of(root));
-        QVERIFY(QFile::remove(root));
-        QVERIFY(!FileStamp::of(link));
+        missing.setFileName(root);
+        QCOMPARE(Alerts::shown().size(), 2);
+        QVERIFY(!missing.autoRunModeOn() && !missing.lastModifiedStamp());
     }
 };
 
