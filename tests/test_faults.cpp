@@ -12,16 +12,6 @@ using namespace DocumentTest;
 class TestFaults : public DocumentTestCase {
     Q_OBJECT
 
-    static int rootMissingAlerts() {
-        const QString text = Text::localized("RootMissingHeader");
-        const QList<Alerts::Shown> shown = Alerts::shown();
-        return int(std::count_if(shown.begin(), shown.end(), [&](const Alerts::Shown &s) { return s.header == text; }));
-    }
-    void checkNow() { QVERIFY(QMetaObject::invokeMethod(document.get(), "timerProc")); }
-    QString commandText(const QString &fixture, const QString &rest) {
-        return TestSupport::fixture(fixture) + QLatin1Char(' ') + rest;
-    }
-
 private slots:
     void init() { setUp(); }
 
@@ -37,7 +27,7 @@ private slots:
         QFETCH(bool, rename);
         const QString folder = dir->filePath("paper");
         QVERIFY(QDir().mkpath(folder));
-        setCommand(0, commandText("count_run.sh", "%1 0.4"));
+        setCommand(0, TestSupport::fixture("count_run.sh %1 0.4"));
         setProcedure({1});
         openDocument("paper/main.tex");
         QVERIFY(setModified(document->rootFilePath(), 1000));
@@ -52,12 +42,13 @@ private slots:
 
         Alerts::setNextAnswer(Alerts::DefaultReturn);
         checkNow();
-        QTRY_COMPARE(rootMissingAlerts(), 1);
+        QTRY_COMPARE(Alerts::shown().size(), 1);
+        QCOMPARE(Alerts::shown()[0].header, Text::localized("RootMissingHeader"));
         QVERIFY(!document->autoRunModeOn() && !control<QCheckBox>(*document, "checkAutoMode")->isChecked());
         for (int i = 0; i < 3; ++i)
             checkNow();
         QTest::qWait(4 * MyDocument::kMissingRootRecheckMs);
-        QCOMPARE(rootMissingAlerts(), 1);
+        QCOMPARE(Alerts::shown().size(), 1);
 
         document->startStopSequence(); // by hand: the command cannot start in a lost folder
         QVERIFY(waitIdle(*document));
@@ -65,33 +56,40 @@ private slots:
                  Text::format("LaunchError", {TestSupport::fixture("count_run.sh")}).trimmed());
     }
 
-    // A tool that cannot write its output says so in its log; the run is judged by that.
-    void aToolThatCannotWriteEndsWithItsOutput_data() {
-        TestSupport::columns<QString, bool>({"target", "fails"});
-        QTest::newRow("full disk") << QStringLiteral("/dev/full") << true;
+    // A tool that cannot write its output says so in its log, and the run is judged by that;
+    // a tool killed by a signal fails however clean its log, and the log says how it ended.
+    void aToolThatCannotWriteOrIsKilledFails_data() {
+        // errors: the count of error lines, which a signal's ending line is not.
+        TestSupport::columns<QString, QString, QString, QString, bool>({"tool", "output", "lastLine", "errors", "fails"});
+        const QString writing = QStringLiteral("This is a writing run");
+        QTest::newRow("full disk") << "writes_output.sh /dev/full" << writing << "^! I can't write" << "1" << true;
         // Permissions do not stop a test that runs as root; a file in the folder's place does.
-        QTest::newRow("unwritable folder") << QStringLiteral("blocked/main.pdf") << true;
-        QTest::newRow("writable") << QStringLiteral("main.pdf") << false;
+        QTest::newRow("unwritable folder") << "writes_output.sh blocked/main.pdf" << writing << "^! I can't write" << "1" << true;
+        QTest::newRow("writable") << "writes_output.sh main.pdf" << writing << "^Output written on main.pdf" << "0" << false;
+        QTest::newRow("killed") << "killed_by_signal.sh working" << "working" << "^Quireon> .* 9 " << "0" << true;
     }
-    void aToolThatCannotWriteEndsWithItsOutput() {
-        QFETCH(QString, target);
+    void aToolThatCannotWriteOrIsKilledFails() {
+        QFETCH(QString, tool);
+        QFETCH(QString, lastLine);
         QFETCH(bool, fails);
         writeFile(dir->filePath("blocked"), "not a folder");
-        const QString command = commandText("writes_output.sh", target);
+        const QString command = TestSupport::fixture(tool);
         setCommand(0, command);
         openDocument();
         QVERIFY(runCommand(*document, 0));
-        QCOMPARE(fieldText(*document, "textNumErrors"), QString::number(int(fails)));
+        QTEST(fieldText(*document, "textNumErrors"), "errors");
         QCOMPARE(status(), Text::format(fails ? "ErrorStatus" : "DoneStatus", {command}));
-        QCOMPARE(logLines(*document).size(), 3);
+        const QStringList lines = logLines(*document);
+        QVERIFY2(lines.size() == 3 && lines.last().contains(QRegularExpression(lastLine)), qPrintable(lines.join('\n')));
+        QTEST(lines.at(1), "output");
     }
 
     // A megabyte without a newline is shown when the run ends, neither stalls the log nor
     // lingers into the next command; once its newline comes, the whole line is shown.
     void aMegabyteWithoutNewline() {
-        setCommand(0, commandText("long_partial_line.sh", "none"));
-        setCommand(1, commandText("long_partial_line.sh", "end"));
-        setCommand(2, commandText("quick_run.sh", "%1"));
+        setCommand(0, TestSupport::fixture("long_partial_line.sh none"));
+        setCommand(1, TestSupport::fixture("long_partial_line.sh end"));
+        setCommand(2, TestSupport::fixture("quick_run.sh %1"));
         openDocument();
         QElapsedTimer clock;
         clock.start();
@@ -107,18 +105,6 @@ private slots:
         QVERIFY2(clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
     }
 
-    // A tool killed by a signal fails however clean its log; the log says how it ended.
-    void aToolKilledByASignal() {
-        const QString command = commandText("killed_by_signal.sh", "working");
-        setCommand(0, command);
-        openDocument();
-        QVERIFY(runCommand(*document, 0));
-        const QStringList lines = logLines(*document).mid(1);
-        QVERIFY(lines.size() == 2 && lines.first() == "working");
-        QVERIFY(lines.last().startsWith(MyDocument::promptPrefix) && lines.last().contains(" 9 "));
-        QCOMPARE(status(), Text::format("ErrorStatus", {command}));
-    }
-
     // Path limits are 4,096 bytes; each folder name stays under 255.
     void aRootFileOnAFourThousandCharacterPath() {
         QString folder = dir->path();
@@ -126,22 +112,21 @@ private slots:
         while (folder.size() + name.size() < 4000)
             folder += QLatin1Char('/') + QString(std::min<qsizetype>(200, 3999 - folder.size() - name.size()), u'd');
         QVERIFY(QDir().mkpath(folder));
-        setCommand(0, commandText("count_run.sh", "%1"));
+        setCommand(0, TestSupport::fixture("count_run.sh %1"));
         setProcedure({1});
         const QString root = openDocument(QDir(dir->path()).relativeFilePath(folder + name)).rootFilePath();
         QCOMPARE(root.size(), 4000);
         QVERIFY(setModified(root, 2000));
         checkNow(); // auto mode sees the change
         QVERIFY(waitIdle(*document));
-        QVERIFY(logLines(*document).contains(QStringLiteral("counted run of main")));
         // The tool ran in the root's folder.
-        QVERIFY(QFile::exists(folder + "/main.runs") && rootMissingAlerts() == 0);
+        QVERIFY(QFile::exists(folder + "/main.runs") && Alerts::shown().isEmpty());
     }
 
     // The root file is a symbolic link: saving its target is a change, and so is pointing
     // the link at another file, even one with the very same modification time.
     void aSymbolicLinkRootWhoseTargetChanges() {
-        setCommand(0, commandText("count_run.sh", "%1"));
+        setCommand(0, TestSupport::fixture("count_run.sh %1"));
         setProcedure({1});
         const QString first = writeFile(dir->filePath("first.tex"), "one");
         const QString second = writeFile(dir->filePath("second.tex"), "one");
@@ -150,10 +135,6 @@ private slots:
         QVERIFY(QFile::link(first, root));
         document = std::make_unique<MyDocument>();
         document->setFileName(root);
-        const auto runs = [&] {
-            QFile file(dir->filePath("main.runs"));
-            return file.open(QIODevice::ReadOnly) ? int(file.readAll().count('\n')) : 0;
-        };
         const auto check = [&](int expectedRuns) {
             checkNow();
             QVERIFY(waitIdle(*document));
