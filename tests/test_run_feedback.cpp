@@ -51,10 +51,8 @@ class TestRunFeedback : public QObject {
     QStringList editorArguments() {
         if (!QTest::qWaitFor([&] { return QFile::exists(record); }, 5000))
             return {};
-        QFile file(record);
-        file.open(QIODevice::ReadOnly);
-        const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
-        file.remove();
+        const QStringList lines = QString::fromUtf8(TestSupport::readFile(record)).split('\n', Qt::SkipEmptyParts);
+        QFile::remove(record);
         return lines;
     }
 

@@ -12,17 +12,13 @@
 namespace {
 constexpr uid_t kStranger = 65534; // nobody
 const QString kStrangerPeer = QStringLiteral(QUIREON_BINARY_DIR "/tests/stranger_peer");
+const QFile::Permissions kOthers = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                                   QFile::WriteOther | QFile::ExeOther;
 } // namespace
 
 class TestSingleInstance : public QObject {
     Q_OBJECT
     QTemporaryDir runtime; // a private runtime folder, as a session has
-
-    // Starts the helper that plays another user (see tests/helpers/stranger_peer.cpp).
-    void startStranger(QProcess &peer, const QStringList &arguments) {
-        peer.start(kStrangerPeer, arguments);
-        QVERIFY(peer.waitForStarted());
-    }
 
 private slots:
     void init() {
@@ -92,9 +88,7 @@ private slots:
             QVERIFY(!SingleInstance().listen());
         } else {
             QCOMPARE(QFileInfo(name).path(), base.filePath(expected));
-            const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
-                                QFile::WriteOther | QFile::ExeOther;
-            QCOMPARE(QFileInfo(base.filePath(expected)).permissions() & others, QFile::Permissions());
+            QCOMPARE(QFileInfo(base.filePath(expected)).permissions() & kOthers, QFile::Permissions());
         }
         if (ownMode >= 0)
             QCOMPARE(QFileInfo(own).permissions(), ownBefore); // refused, never repaired
@@ -107,8 +101,7 @@ private slots:
             SingleInstance crashed(name);
             QVERIFY(crashed.listen());
             // Only the user may connect: nobody else hands this instance files.
-            const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
-            QCOMPARE(QFileInfo(name).permissions() & others, QFile::Permissions());
+            QCOMPARE(QFileInfo(name).permissions() & kOthers, QFile::Permissions());
             QVERIFY(!SingleInstance(name).listen());
             QLocalSocket probe;
             probe.connectToServer(name);
@@ -125,7 +118,9 @@ private slots:
             QSKIP("playing another user takes root");
         const QString name = runtime.filePath("squatted");
         QProcess stranger;
-        startStranger(stranger, {"serve", name, QString::number(kStranger)});
+        // The helper plays another user (see tests/helpers/stranger_peer.cpp).
+        stranger.start(kStrangerPeer, {"serve", name, QString::number(kStranger)});
+        QVERIFY(stranger.waitForStarted());
         QVERIFY(stranger.waitForReadyRead(5000) && stranger.readLine() == "ready\n");
         SingleInstance launch(name);
         QVERIFY(!launch.handOver({"/secret/thesis.tex"}));
@@ -148,7 +143,8 @@ private slots:
         QVERIFY(::chmod(QFile::encodeName(name), 0777) == 0);
         QSignalSpy requested(&running, &SingleInstance::filesRequested);
         QProcess stranger;
-        startStranger(stranger, {"send", name, QString::number(kStranger), "/evil.tex"});
+        stranger.start(kStrangerPeer, {"send", name, QString::number(kStranger), "/evil.tex"});
+        QVERIFY(stranger.waitForStarted());
         QVERIFY(QTest::qWaitFor([&] { return stranger.state() == QProcess::NotRunning; }, 10000));
         QCOMPARE(std::pair(stranger.exitCode(), stranger.readAll()), std::pair(0, QByteArray("not answered\n")));
         QCOMPARE(requested.count(), 0);
