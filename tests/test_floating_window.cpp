@@ -99,8 +99,8 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(resized.isEmpty()); // the code's own resizing is not the user's
         w.windowHandle()->resize(400, height); // the floating size confirmed after the normal one
-        QTest::qWait(100); // for the confirmation and the answer to it
-        QCOMPARE(w.geometry(), QRect(100, 200, 400, 400));
+        QTest::qWait(100); // for the confirmation, then the answer to it
+        QTRY_COMPARE(w.geometry(), QRect(100, 200, 400, 400));
         QVERIFY(resized.isEmpty());
         w.windowHandle()->resize(380, 500); // as the window manager does for the user
         QTRY_COMPARE(resized.size(), 1);
