@@ -145,6 +145,15 @@ private slots:
         }
     }
 
+    // A log over its limit in one line has no whole line to let go: it is kept as it is,
+    // and no cut is reported.
+    void aLogOfOneLongLineIsKeptWhole() {
+        QTextDocument log(QString(LogBound::kMaxCharacters + 10, u'x'));
+        LogBound bound;
+        QVERIFY(!bound.enforce(log, [](qint64) { return QStringLiteral("note\n"); }, {}));
+        QCOMPARE(log.characterCount(), LogBound::kMaxCharacters + 11);
+    }
+
     // A flood keeps only the newest lines, under a first line that tells how much went.
     void aFloodKeepsTheLogBounded_data() {
         TestSupport::columns<QString, int>({"chunk", "chunks"});
